@@ -1,0 +1,157 @@
+#include "formats/field_reader.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "formats/file_error.h"
+
+namespace carteloom {
+namespace {
+constexpr std::size_t kBlockSize = 1 << 20;
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+}  // namespace
+
+FieldReader::FieldReader(const std::string& path) : path_(path) {
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno));
+  buffer_.resize(kBlockSize);
+}
+
+FieldReader FieldReader::FromText(std::string text) {
+  FieldReader reader;
+  reader.buffer_.assign(text.begin(), text.end());
+  reader.end_ = reader.buffer_.size();
+  if (reader.buffer_.empty()) reader.buffer_.resize(1);  // data() is never null
+  reader.eof_ = true;
+  return reader;
+}
+
+FieldReader::FieldReader(FieldReader&& other) noexcept
+    : path_(std::move(other.path_)),
+      file_(other.file_),
+      eof_(other.eof_),
+      buffer_(std::move(other.buffer_)),
+      pos_(other.pos_),
+      end_(other.end_),
+      keep_(other.keep_) {
+  other.file_ = nullptr;
+}
+
+FieldReader::~FieldReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool FieldReader::More() {
+  if (eof_) return false;
+  // Keep the bytes of the field in progress; drop everything before them.
+  if (keep_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + keep_, end_ - keep_);
+    end_ -= keep_;
+    pos_ -= keep_;
+    keep_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  errno = 0;
+  std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  if (got == 0) {
+    if (std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
+    eof_ = true;
+    return false;
+  }
+  end_ += got;
+  return true;
+}
+
+bool FieldReader::AtEnd() {
+  keep_ = pos_;
+  return pos_ == end_ && !More();
+}
+
+std::string_view FieldReader::ReadField() {
+  char c = 0;
+  keep_ = pos_;
+  while (Peek(c) && IsBlank(c)) keep_ = ++pos_;
+  if (pos_ < end_ && c == '"') return ReadQuoted();
+
+  // keep_ marks the field's first byte; refills may move it, so the view
+  // is formed from keep_ only once the field is complete.
+  for (;;) {
+    const char* base = buffer_.data();
+    const char* p = base + pos_;
+    const char* stop = base + end_;
+    while (p != stop && *p != ',' && *p != '\n') ++p;
+    if (p != stop) {
+      std::size_t fieldEnd = static_cast<std::size_t>(p - base);
+      if (*p == '\n' && fieldEnd > keep_ && base[fieldEnd - 1] == '\r') --fieldEnd;
+      pos_ = static_cast<std::size_t>(p - base) + 1;
+      return {base + keep_, fieldEnd - keep_};
+    }
+    pos_ = end_;
+    if (!More()) {
+      std::size_t fieldEnd = pos_;
+      if (fieldEnd > keep_ && buffer_[fieldEnd - 1] == '\r') --fieldEnd;  // last line ending in CR alone
+      return {buffer_.data() + keep_, fieldEnd - keep_};
+    }
+  }
+}
+
+std::string_view FieldReader::ReadQuoted() {
+  keep_ = ++pos_;  // after the opening quote
+  for (;;) {
+    const void* hit = std::memchr(buffer_.data() + pos_, '"', end_ - pos_);
+    if (hit != nullptr) {
+      std::size_t close = static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.data());
+      pos_ = close + 1;
+      // Whatever follows the closing quote up to the separator is not part
+      // of the field; skipping it may refill, which moves keep_.
+      std::size_t length = close - keep_;
+      SkipPastSeparator();
+      return {buffer_.data() + keep_, length};
+    }
+    pos_ = end_;
+    if (!More()) return {buffer_.data() + keep_, pos_ - keep_};
+  }
+}
+
+void FieldReader::SkipPastSeparator() {
+  char c = 0;
+  while (Peek(c)) {
+    ++pos_;
+    if (c == ',' || c == '\n') return;
+  }
+}
+
+double LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  std::size_t digitsStart = i;
+  bool anyDigit = false;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') { ++i; anyDigit = true; }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') { ++i; anyDigit = true; }
+  }
+  if (!anyDigit) return 0;
+  double value = 0;
+  std::from_chars(text.data() + digitsStart, text.data() + i, value, std::chars_format::fixed);
+  return negative ? -value : value;
+}
+
+double DecimalDegrees(std::string_view text, int /*width*/) {
+  double value = LeadingNumber(text);
+  double degrees = std::trunc(value / 100);
+  return degrees + (value - 100 * degrees) / 60;
+}
+
+double WithHemisphere(double degrees, std::string_view hemisphere) {
+  return (hemisphere == "S" || hemisphere == "W") ? -degrees : degrees;
+}
+
+}  // namespace carteloom

@@ -1,0 +1,31 @@
+#include "formats/mif_text.h"
+
+#include "formats/output_file.h"
+
+namespace carteloom {
+
+void WriteMifHeader(OutputFile& mif, std::string_view charset) {
+  mif.WriteLine("Version 300");
+  mif.WriteLine("Charset \"" + std::string(charset) + "\"");
+  mif.WriteLine("Delimiter \",\"");
+  mif.WriteLine("CoordSys Earth Projection 1, 104 Bounds (76.74848, 18.23792) (131.1559, 50.24493)");
+  mif.WriteLine("Columns 1");
+  mif.WriteLine("Comment Char(20)");
+  mif.WriteLine("Data");
+}
+
+std::string MidValueText(std::string_view value) {
+  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
+  // A line break would start a second row; it can only come from a damaged
+  // quoted field, and a blank keeps the row whole.
+  bool quote = value.find_first_of(",\"") != std::string_view::npos;
+  std::string out = quote ? "\"" : "";
+  for (char c : value) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c == '\r' || c == '\n' ? ' ' : c);
+  }
+  if (quote) out.push_back('"');
+  return out;
+}
+
+}  // namespace carteloom

@@ -1,0 +1,19 @@
+#pragma once
+// Numbers as MIF files and messages show them: at most 15 significant digits,
+// "." as the decimal point whatever the locale, trailing zeros dropped.
+#include <cstdint>
+#include <string>
+
+namespace carteloom {
+
+// " 116.5", " .25", "-.5", " 0": a blank in front of a non-negative number,
+// no "0" in front of the point.
+std::string PaddedNumberText(double value);
+
+// "116.5", "0.25", "-0.5", "0": no blank, a "0" in front of the point.
+std::string PlainNumberText(double value);
+
+// Decimal digits of a whole number, padded on the left with zeros to minDigits.
+std::string IntegerText(std::int64_t value, int minDigits = 1);
+
+}  // namespace carteloom

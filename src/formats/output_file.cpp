@@ -1,0 +1,89 @@
+#include "formats/output_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "formats/file_error.h"
+#include "formats/number_text.h"
+
+namespace carteloom {
+namespace fs = std::filesystem;
+
+namespace {
+std::atomic<int> temp_counter{0};
+}
+
+OutputFile::OutputFile(std::string targetPath) : target_(std::move(targetPath)) {
+  // The temporary file sits in the target's folder so that the final move
+  // is a rename within one file system.
+  for (int attempt = 0; attempt < 1000 && file_ == nullptr; ++attempt) {
+    temp_ = target_ + ".tmp~" + IntegerText(temp_counter++);
+    std::error_code ec;
+    if (fs::exists(fs::path(temp_), ec)) continue;
+    file_ = std::fopen(temp_.c_str(), "wb");
+    if (file_ == nullptr) throw FileError(target_, ReasonForErrno(errno));
+  }
+  if (file_ == nullptr) throw FileError(target_, "无法建立临时文件");
+  buffer_.reserve(kFlushSize + 4096);
+}
+
+OutputFile::~OutputFile() { Discard(); }
+
+void OutputFile::Write(std::string_view bytes) {
+  buffer_.append(bytes);
+  if (buffer_.size() >= kFlushSize) Flush();
+}
+
+void OutputFile::WriteLine(std::string_view bytes) {
+  buffer_.append(bytes);
+  buffer_.append("\r\n");
+  if (buffer_.size() >= kFlushSize) Flush();
+}
+
+void OutputFile::Flush() {
+  if (file_ == nullptr) throw FileError(target_, "文件已经关闭");
+  if (buffer_.empty()) return;
+  errno = 0;
+  std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
+  if (written != buffer_.size()) {
+    int error = errno != 0 ? errno : EIO;
+    throw FileError(target_, ReasonForErrno(error));
+  }
+  buffer_.clear();
+}
+
+void OutputFile::Commit() {
+  Flush();
+  errno = 0;
+  int closed = std::fclose(file_);
+  file_ = nullptr;
+  if (closed != 0) {
+    int error = errno != 0 ? errno : EIO;
+    Discard();
+    throw FileError(target_, ReasonForErrno(error));
+  }
+  std::error_code ec;
+  fs::rename(fs::path(temp_), fs::path(target_), ec);
+  if (ec) {
+    Discard();
+    throw FileError(target_, ec.value() != 0 ? ReasonForErrno(ec.value()) : ec.message());
+  }
+  temp_.clear();
+}
+
+void OutputFile::Discard() noexcept {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  if (!temp_.empty()) {
+    std::error_code ec;
+    fs::remove(fs::path(temp_), ec);
+    temp_.clear();
+  }
+  buffer_.clear();
+}
+
+}  // namespace carteloom

@@ -1,0 +1,42 @@
+#include "formats/output_naming.h"
+
+#include "formats/file_routines.h"
+#include "formats/paths.h"
+
+namespace carteloom {
+
+const OverwriteDialog kMifOverwriteDialog{"文件已存在，您是否要覆盖？", kMessageTitle, "文件重命名为",
+                                          "请重新为文件命名！", false};
+const OverwriteDialog kReceiverOverwriteDialog{" 已存在，是否覆盖？", "Message", "文件重命名为",
+                                               "请输入一个新的文件名！", true};
+
+NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
+                              const std::string& outputSuffix, const OverwriteDialog& dialog) {
+  std::string path = InFolder(folder, baseName + outputSuffix);
+  if (!PathExists(path)) return {NamingOutcome::Settled, baseName};
+
+  switch (ui.AskOverwrite(path + dialog.questionSuffix, dialog.questionTitle)) {
+    case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName};
+    case OverwriteAnswer::Skip: return {NamingOutcome::Skipped, {}};
+    case OverwriteAnswer::Rename: break;
+  }
+
+  // From here on the only way on is a new name under which nothing exists.
+  std::string proposal = baseName + "_2";
+  for (;;) {
+    std::optional<std::string> typed = ui.AskText(dialog.renamePrompt, dialog.renameTitle, proposal);
+    if (!typed) return {NamingOutcome::Skipped, {}};
+    const std::string& answer = *typed;
+    if (dialog.blankAnswerEndsBatch && Trimmed(answer).empty()) return {NamingOutcome::BatchEnded, {}};
+    if (!answer.empty() && !IsValidFileName(answer)) continue;  // same proposal again
+    proposal = answer + "_2";
+    if (!answer.empty() && !PathExists(InFolder(folder, answer + outputSuffix)))
+      return {NamingOutcome::Settled, answer};
+  }
+}
+
+NamingResult ConfirmOutputName(BatchUi& ui, const std::string& sourcePath, const std::string& folder) {
+  return SettleOutputName(ui, folder, BaseName(sourcePath), ".mif", kMifOverwriteDialog);
+}
+
+}  // namespace carteloom

@@ -1,0 +1,80 @@
+#include "to_mif/to_mif_batch.h"
+
+#include <exception>
+#include <optional>
+
+#include "formats/file_error.h"
+#include "formats/number_text.h"
+#include "formats/output_naming.h"
+#include "formats/paths.h"
+#include "to_mif/converters.h"
+
+namespace carteloom {
+namespace {
+
+constexpr const char* kNotReceiverFile = "此文件不是一个有效的Trekvane航路点、航迹或航线文件，请检查！";
+
+enum class FileKind { Waypoints, TrackLog, Routes };
+
+std::optional<FileKind> KindOfSuffix(const std::string& suffix) {
+  if (suffix == ".upt") return FileKind::Waypoints;
+  if (suffix == ".log") return FileKind::TrackLog;
+  if (suffix == ".rte") return FileKind::Routes;
+  return std::nullopt;
+}
+
+// Converts one entry; true when its MIF/MID pair is in place.
+bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& folder, const ToMifOptions& options) {
+  std::optional<FileKind> kind = KindOfSuffix(TypeSuffix(source));
+  if (!kind) {
+    ui.ShowMessage(kNotReceiverFile, kProgramTitle);
+    return false;
+  }
+  try {
+    FieldReader reader(source);
+    NamingResult name = ConfirmOutputName(ui, source, folder);
+    if (name.outcome != NamingOutcome::Settled) return false;
+
+    OutputFile mif(InFolder(folder, name.baseName + ".mif"));
+    OutputFile mid(InFolder(folder, name.baseName + ".mid"));
+    MifOutputs out{mif, mid, options.charset};
+    switch (*kind) {
+      case FileKind::Waypoints: ConvertWaypointFile(reader, out); break;
+      case FileKind::TrackLog: ConvertTrackLog(source, reader, out); break;
+      case FileKind::Routes: ConvertRouteFile(reader, out); break;
+    }
+    mid.Commit();
+    mif.Commit();
+    return true;
+  } catch (const FileError& error) {
+    ui.ShowMessage("文件 " + source + " 没有转换：" + error.what(), kMessageTitle);
+  } catch (const std::exception& error) {
+    ui.ShowMessage("文件 " + source + " 没有转换：" + error.what(), kMessageTitle);
+  }
+  return false;
+}
+
+}  // namespace
+
+BatchResult RunToMifBatch(BatchUi& ui, const std::string& outputFolder, const ToMifOptions& options) {
+  BatchResult result;
+  result.startCount = ui.SourceCount();
+  // Converted entries leave the list, so the position moves on only past
+  // entries that stay.
+  std::size_t position = 0;
+  while (position < result.startCount && position < ui.SourceCount()) {
+    ui.BetweenFiles();
+    if (ConvertEntry(ui, ui.SourceAt(position), outputFolder, options)) {
+      ui.RemoveSourceAt(position);
+      ++result.converted;
+    } else {
+      ++position;
+    }
+  }
+  ui.ShowSummary("共计 " + IntegerText(static_cast<std::int64_t>(result.converted)) +
+                     "个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！",
+                 kMessageTitle);
+  return result;
+}
+
+}  // namespace carteloom

@@ -1,0 +1,5 @@
+// PLACEHOLDER: replaced by the real converter.
+#include "to_mif/converters.h"
+namespace carteloom {
+void ConvertWaypointFile(FieldReader&, MifOutputs out) { WriteMifHeader(out.mif, out.charset); }
+}

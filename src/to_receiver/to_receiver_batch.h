@@ -1,0 +1,12 @@
+#pragma once
+// MIF to receiver files: works off the MIF source list from the top, one
+// waypoint or route file per MIF/MID pair, into the output folder.
+#include <string>
+
+#include "formats/batch_ui.h"
+
+namespace carteloom {
+
+BatchResult RunToReceiverBatch(BatchUi& ui, const std::string& outputFolder);
+
+}  // namespace carteloom

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test through ctest: once on
+# the release build, once on a build with AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/common.sh
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+build build
+build build-asan -DCARTELOOM_SANITIZE=ON -DCARTELOOM_APP=OFF
+
+export QT_QPA_PLATFORM=offscreen
+(cd build && ctest --output-on-failure -j"$(nproc)")
+(cd build-asan && ctest --output-on-failure -j"$(nproc)")

@@ -1,0 +1,95 @@
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace carteloom::testing {
+
+ScratchFolder::ScratchFolder() {
+  std::random_device random;
+  path_ = std::filesystem::temp_directory_path() /
+          ("carteloom-test-" + std::to_string(random()) + "-" + std::to_string(random()));
+  std::filesystem::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string CrLf(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+int RunCommand(const std::string& command) {
+  int status = std::system(command.c_str());
+#ifdef _WIN32
+  return status;
+#else
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+void ScriptedUi::ShowMessage(const std::string& text, const std::string& title) {
+  shown.push_back({"message", text, title});
+}
+
+void ScriptedUi::ShowSummary(const std::string& text, const std::string& title) {
+  shown.push_back({"summary", text, title});
+}
+
+OverwriteAnswer ScriptedUi::AskOverwrite(const std::string& text, const std::string& title) {
+  shown.push_back({"question", text, title});
+  if (overwriteAnswers.empty()) {
+    ADD_FAILURE() << "unexpected overwrite question: " << text;
+    return OverwriteAnswer::Skip;
+  }
+  OverwriteAnswer answer = overwriteAnswers.front();
+  overwriteAnswers.pop_front();
+  return answer;
+}
+
+std::optional<std::string> ScriptedUi::AskText(const std::string& prompt, const std::string& title,
+                                               const std::string& proposal) {
+  shown.push_back({"input", prompt, title});
+  proposals.push_back(proposal);
+  if (textAnswers.empty()) {
+    ADD_FAILURE() << "unexpected input box, proposal " << proposal;
+    return std::nullopt;
+  }
+  std::optional<std::string> answer = textAnswers.front();
+  textAnswers.pop_front();
+  return answer;
+}
+
+std::string ScriptedUi::SourceAt(std::size_t index) const {
+  return index < sources.size() ? sources[index] : std::string();
+}
+
+void ScriptedUi::RemoveSourceAt(std::size_t index) {
+  sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+}  // namespace carteloom::testing

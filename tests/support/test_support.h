@@ -1,0 +1,65 @@
+#pragma once
+// Shared test helpers: a scratch folder, byte-level file access and a
+// scripted user interface that records every box it was asked to show.
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "formats/batch_ui.h"
+
+namespace carteloom::testing {
+
+// A fresh folder under the system temp folder, removed with the object.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  const std::filesystem::path& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+// Lines joined with CR LF, each line ending in CR LF.
+std::string CrLf(const std::vector<std::string>& lines);
+
+// Runs a command line through the shell; returns its exit status.
+int RunCommand(const std::string& command);
+
+struct ShownBox {
+  std::string kind;  // "message", "summary", "question", "input"
+  std::string text;
+  std::string title;
+};
+
+// Answers the batch's boxes from a script; a box it has no answer for fails the test.
+class ScriptedUi : public BatchUi {
+ public:
+  explicit ScriptedUi(std::vector<std::string> sources = {}) : sources(std::move(sources)) {}
+
+  void ShowMessage(const std::string& text, const std::string& title) override;
+  void ShowSummary(const std::string& text, const std::string& title) override;
+  OverwriteAnswer AskOverwrite(const std::string& text, const std::string& title) override;
+  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                     const std::string& proposal) override;
+  std::size_t SourceCount() const override { return sources.size(); }
+  std::string SourceAt(std::size_t index) const override;
+  void RemoveSourceAt(std::size_t index) override;
+  void SetProgressMaximum(int maximum) override { progressMaximum = maximum; }
+  void SetProgressValue(int value) override { progressValues.push_back(value); }
+
+  std::vector<std::string> sources;
+  std::deque<OverwriteAnswer> overwriteAnswers;
+  std::deque<std::optional<std::string>> textAnswers;  // nullopt: the answer "skip"
+  std::vector<ShownBox> shown;
+  std::vector<std::string> proposals;  // proposals seen by AskText, in order
+  int progressMaximum = 100;
+  std::vector<int> progressValues;
+};
+
+}  // namespace carteloom::testing
