@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "formats/file_error.h"
+#include "formats/file_routines.h"
+#include "formats/mif_text.h"
+#include "formats/output_file.h"
+#include "support/test_support.h"
+
+namespace carteloom {
+namespace {
+
+TEST(FileText, ReturnsEveryByte) {
+  testing::ScratchFolder folder;
+  std::string bytes("a\r\nb\0c\xCE\xB4", 8);
+  testing::WriteBytes(folder / "x.mif", bytes);
+  testing::WriteBytes(folder / "empty.mif", "");
+  EXPECT_EQ(FileText(folder / "x.mif"), bytes);
+  EXPECT_EQ(FileText(folder / "empty.mif"), "");
+}
+
+TEST(FileText, FolderOrNothingIsAnErrorNamingThePath) {
+  testing::ScratchFolder folder;
+  EXPECT_THROW(FileText(folder.Path().string()), FileError);
+  try {
+    FileText(folder / "missing.mif");
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.Path(), folder / "missing.mif");
+    EXPECT_EQ(error.Reason(), "文件或文件夹不存在");
+  }
+}
+
+TEST(PathExists, OnlyRegularFiles) {
+  testing::ScratchFolder folder;
+  testing::WriteBytes(folder / "day1.mif", "x");
+  EXPECT_TRUE(PathExists(folder / "day1.mif"));
+  EXPECT_FALSE(PathExists(folder / "day2.mif"));
+  EXPECT_FALSE(PathExists(folder.Path().string()));
+  EXPECT_FALSE(PathExists(""));
+}
+
+TEST(OutputFile, AppearsOnlyWhenCommitted) {
+  testing::ScratchFolder folder;
+  std::string target = folder / "day1.mif";
+  testing::WriteBytes(target, "old contents");
+  {
+    OutputFile out(target);
+    out.WriteLine("new");
+    EXPECT_EQ(testing::ReadBytes(target), "old contents");
+  }  // dropped without Commit: the old file survives, no temporary is left
+  EXPECT_EQ(testing::ReadBytes(target), "old contents");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+
+  OutputFile out(target);
+  out.WriteLine("new");
+  out.Write("tail");
+  out.Commit();
+  EXPECT_EQ(testing::ReadBytes(target), "new\r\ntail");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(OutputFile, MissingFolderIsAnErrorNamingTheTarget) {
+  testing::ScratchFolder folder;
+  std::string target = folder / "no-such-folder/day1.mif";
+  try {
+    OutputFile out(target);
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.Path(), target);
+  }
+}
+
+TEST(MifText, HeaderIsSevenFixedLines) {
+  testing::ScratchFolder folder;
+  OutputFile out(folder / "h.mif");
+  WriteMifHeader(out);
+  out.Commit();
+  EXPECT_EQ(testing::ReadBytes(folder / "h.mif"),
+            testing::CrLf({"Version 300", "Charset \"Neutral\"", "Delimiter \",\"",
+                           "CoordSys Earth Projection 1, 104 Bounds (76.74848, 18.23792) (131.1559, 50.24493)",
+                           "Columns 1", "Comment Char(20)", "Data"}));
+}
+
+TEST(MifText, MidValuesStayOneColumnAndOneRow) {
+  EXPECT_EQ(MidValueText("WELL01"), "WELL01");
+  EXPECT_EQ(MidValueText("007"), "007");
+  EXPECT_EQ(MidValueText(""), "");
+  EXPECT_EQ(MidValueText("\xCE\xB4\xC3\xFC"), "\xCE\xB4\xC3\xFC");
+  EXPECT_EQ(MidValueText("Main St, north"), "\"Main St, north\"");
+  EXPECT_EQ(MidValueText("say \"hi\""), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(MidValueText("two\r\nlines"), "two  lines");
+}
+
+}  // namespace
+}  // namespace carteloom
