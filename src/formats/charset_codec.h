@@ -1,0 +1,40 @@
+#pragma once
+// Names from MID files written under another character set, recoded to the
+// GBK bytes the receiver reads. glibc iconv on Linux, the Win32 code-page
+// functions on Windows.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace carteloom {
+
+inline constexpr int kGbkCodePage = 936;
+inline constexpr int kUtf8CodePage = 65001;
+
+// The Windows code page of a MIF Charset name (compared without regard to
+// letter case): "WindowsLatin1" -> 1252, "UTF-8" -> 65001, "WindowsSimpChinese"
+// -> 936. Nothing for "Neutral" and for names this system does not know.
+std::optional<int> CodePageOfMifCharset(std::string_view charset);
+
+// True when the bytes are valid UTF-8 and hold at least one non-ASCII character.
+bool IsUtf8WithNonAscii(std::string_view bytes);
+
+// Recodes text from one code page into GBK; a character that GBK cannot hold,
+// or a byte sequence that is not valid in the source, becomes "?".
+class GbkRecoder {
+ public:
+  explicit GbkRecoder(int sourceCodePage);
+  ~GbkRecoder();
+  GbkRecoder(const GbkRecoder&) = delete;
+  GbkRecoder& operator=(const GbkRecoder&) = delete;
+
+  // The GBK bytes; *replaced (when given) is set when any "?" was put in.
+  std::string Recode(std::string_view text, bool* replaced = nullptr);
+
+ private:
+  int sourceCodePage_;
+  void* converter_ = nullptr;  // iconv_t where iconv is used
+};
+
+}  // namespace carteloom
