@@ -1,0 +1,43 @@
+#pragma once
+// Reading a MID file row by row: row k holds the values of MIF object k,
+// and the first column is the one that names it. The file is streamed in
+// blocks; memory grows only with the longest first value.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace carteloom {
+
+class MidReader {
+ public:
+  // Opens the file; throws FileError naming the path and the reason.
+  MidReader(const std::string& path, char delimiter);
+  // Reads from text held in memory (tests).
+  static MidReader FromText(std::string text, char delimiter);
+  ~MidReader();
+  MidReader(MidReader&& other) noexcept;
+  MidReader(const MidReader&) = delete;
+  MidReader& operator=(const MidReader&) = delete;
+  MidReader& operator=(MidReader&&) = delete;
+
+  // The first column of the next row into value; false when no row is left.
+  // A value in double quotes is taken without them, "" inside read as one ".
+  // Rows end at LF or CR LF; a quoted value does not run past its row.
+  // Throws FileError when the file cannot be read.
+  bool NextRow(std::string& value);
+
+ private:
+  MidReader(std::string path, char delimiter, std::FILE* file);
+  bool Get(char& c);
+  bool Peek(char& c);
+  void SkipRestOfRow();
+
+  std::string path_;
+  char delimiter_;
+  std::FILE* file_ = nullptr;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+};
+
+}  // namespace carteloom

@@ -1,0 +1,60 @@
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "formats/gbk_text.h"
+#include "formats/number_text.h"
+#include "formats/sentence.h"
+#include "to_receiver/converters.h"
+#include "to_receiver/receiver_sentences.h"
+
+namespace carteloom {
+namespace {
+
+struct Route {
+  std::string name;  // safe for the sentence
+  std::uint64_t vertices;
+};
+
+// Route sentences name the waypoints two at a time; an odd last one stands alone.
+void WriteRoute(OutputFile& out, const Route& route, std::uint64_t number) {
+  std::string count = IntegerText(static_cast<std::int64_t>((route.vertices + 1) / 2));
+  std::uint64_t sentence = 1;
+  for (std::uint64_t vertex = 1; vertex <= route.vertices; vertex += 2, ++sentence) {
+    std::string body = "PZTJRTE," + count + "," + IntegerText(static_cast<std::int64_t>(sentence)) + ",c,1," +
+                       route.name + "," + GeneratedWaypointName(vertex, number) + ",a,";
+    if (vertex < route.vertices) body += GeneratedWaypointName(vertex + 1, number);
+    body += ",a";
+    WriteSentence(out, body);
+  }
+}
+
+}  // namespace
+
+void ConvertMifPolylines(MifScanner& objects, MidReader& names, OutputFile& out, BatchUi& ui) {
+  constexpr std::uint64_t kProgressTop = 500;
+  // The waypoints go out as they are read; the routes that name them must follow them all.
+  std::vector<Route> routes;
+  MifObject object;
+  std::string name;
+  while (objects.Next(object)) {
+    bool named = names.NextRow(name);  // every object owns a row, converted or not
+    if (object.kind != MifObjectKind::Polyline) continue;
+    std::string routeName = named ? SentenceSafeName(name) : std::string(kUnnamedGbk);
+    std::size_t start = 0;
+    for (std::size_t end : object.sectionEnds) {
+      std::uint64_t number = routes.size() + 1;
+      for (std::size_t v = start; v < end; ++v)
+        WriteSentence(out, WaypointBody(object.vertices[v], kRouteWaypointAltitude,
+                                        GeneratedWaypointName(v - start + 1, number)));
+      routes.push_back({routeName, end - start});
+      ui.SetProgressValue(static_cast<int>(kProgressTop - std::min<std::uint64_t>(routes.size(), kProgressTop)));
+      start = end;
+    }
+  }
+  for (std::size_t m = 0; m < routes.size(); ++m) WriteRoute(out, routes[m], m + 1);
+  out.WriteLine(kEndSentence);
+}
+
+}  // namespace carteloom
