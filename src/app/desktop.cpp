@@ -1,0 +1,84 @@
+#include "app/desktop.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "app/text_bytes.h"
+
+namespace carteloom {
+namespace {
+
+// Qt's file dialog insists that chosen files exist; this one lets a typed
+// name through, as the batches report a missing file themselves.
+class ChooseFilesDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    for (const QString& file : files) {
+      // A folder is opened by the dialog itself.
+      if (QFileInfo(file).isDir()) {
+        QFileDialog::accept();
+        return;
+      }
+    }
+    if (files.isEmpty()) return;
+    QDialog::accept();
+  }
+};
+
+void ShowMessage(QWidget* owner, const QString& text, const QString& title) {
+  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+  box.exec();
+}
+
+bool AskOkCancel(QWidget* owner, const QString& text, const QString& title) {
+  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok | QMessageBox::Cancel, owner);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setEscapeButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Ok;
+}
+
+QString AskText(QWidget* owner, const QString& prompt, const QString& title, const QString& proposal) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, proposal, &ok);
+  return ok ? text : QString();
+}
+
+std::optional<std::string> ChooseFiles(QWidget* owner, const OpenFileRequest& request) {
+  ChooseFilesDialog dialog(owner, request.title, request.initialFolder);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  // Qt reads the patterns from the last parentheses, separated by blanks;
+  // only the description is shown.
+  QString patterns = request.filterPattern;
+  patterns.replace(';', ' ');
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilter(request.filterDescription + " (" + patterns + ")");
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  std::string answer = DialogAnswer(dialog.selectedFiles());
+  if (answer.empty()) return std::nullopt;
+  return answer;
+}
+
+}  // namespace
+
+Desktop Desktop::Platform() {
+  return Desktop{ShowMessage, AskOkCancel, AskText, ChooseFiles, [] { QCoreApplication::quit(); }};
+}
+
+std::string DialogAnswer(const QStringList& files) {
+  if (files.isEmpty()) return {};
+  if (files.size() == 1) return PathBytes(files.front()) + std::string(2, '\0');
+  const QDir folder(QFileInfo(files.front()).absolutePath());
+  std::string answer = PathBytes(folder.absolutePath()) + '\0';
+  for (const QString& file : files) answer += PathBytes(folder.relativeFilePath(file)) + '\0';
+  return answer + '\0';
+}
+
+}  // namespace carteloom

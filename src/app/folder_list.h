@@ -1,0 +1,31 @@
+#pragma once
+// A folder list: the folders from the root down to the current one, and the
+// subfolders of the current one. A double click (or Enter) on a folder asks
+// the window to open it; the current folder is the output folder.
+#include <QString>
+#include <QTreeWidget>
+
+namespace carteloom {
+
+class FolderList : public QTreeWidget {
+  Q_OBJECT
+
+ public:
+  explicit FolderList(QWidget* parent = nullptr);
+
+  // The current folder, with "/" separators.
+  QString Path() const { return path_; }
+  // Shows `path` as the current folder; the caller has checked that it can be read.
+  void ShowFolder(const QString& path);
+
+ signals:
+  void folderChosen(const QString& path);
+
+ private:
+  QString path_;
+};
+
+// True when the folder exists and its entries can be read.
+bool IsReadableFolder(const QString& path);
+
+}  // namespace carteloom

@@ -1,0 +1,103 @@
+#include "app/source_list.h"
+
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/open_file_answer.h"
+#include "app/text_bytes.h"
+
+namespace carteloom {
+namespace {
+
+// Local files among the dragged items; folders and remote items are not sources.
+QStringList DraggedFiles(const QMimeData* data) {
+  QStringList files;
+  if (data == nullptr || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isDir()) files << url.toLocalFile();
+  }
+  return files;
+}
+
+}  // namespace
+
+SourceList::SourceList(QWidget* parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSortingEnabled(false);
+  setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DropOnly);
+}
+
+std::string SourceList::EntryAt(std::size_t index) const {
+  return index < entries_.size() ? entries_[index] : std::string();
+}
+
+void SourceList::Append(const std::string& entry) {
+  entries_.push_back(entry);
+  addItem(PathText(entry));
+}
+
+void SourceList::RemoveAt(std::size_t index) {
+  if (index >= entries_.size()) return;
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+  delete takeItem(static_cast<int>(index));
+}
+
+std::optional<std::size_t> SourceList::Find(std::string_view entry) const {
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i] == entry) return i;
+  }
+  return std::nullopt;
+}
+
+void SourceList::dragEnterEvent(QDragEnterEvent* event) {
+  if (DraggedFiles(event->mimeData()).isEmpty()) {
+    event->ignore();
+  } else {
+    event->acceptProposedAction();
+  }
+}
+
+void SourceList::dragMoveEvent(QDragMoveEvent* event) {
+  if (DraggedFiles(event->mimeData()).isEmpty()) {
+    event->ignore();
+  } else {
+    event->acceptProposedAction();
+  }
+}
+
+void SourceList::dropEvent(QDropEvent* event) {
+  const QStringList files = DraggedFiles(event->mimeData());
+  if (files.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  emit filesDropped(files);
+}
+
+void AddSourceFiles(SourceList& list, std::string_view answer,
+                    const std::function<void(const std::string& listedEntry)>& reportDuplicate) {
+  for (const std::string& candidate : ChosenFiles(answer)) {
+    if (std::optional<std::size_t> listed = list.Find(candidate)) {
+      reportDuplicate(list.EntryAt(*listed));
+    } else {
+      list.Append(candidate);
+    }
+  }
+}
+
+void RemoveSelectedEntries(SourceList& list) {
+  std::size_t index = 0;
+  while (index < list.Count()) {
+    if (list.item(static_cast<int>(index))->isSelected()) {
+      list.RemoveAt(index);
+    } else {
+      ++index;
+    }
+  }
+}
+
+}  // namespace carteloom

@@ -1,0 +1,49 @@
+#pragma once
+// A source list: the full paths of the files waiting for a batch, unique
+// byte for byte, in the order they were added. Files dropped from a file
+// manager are offered to the window as if chosen in the open-file dialog.
+#include <QListWidget>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace carteloom {
+
+class SourceList : public QListWidget {
+  Q_OBJECT
+
+ public:
+  explicit SourceList(QWidget* parent = nullptr);
+
+  std::size_t Count() const { return entries_.size(); }
+  // The entry's bytes; empty text past the end, as a list box reads.
+  std::string EntryAt(std::size_t index) const;
+  void Append(const std::string& entry);
+  void RemoveAt(std::size_t index);
+  // Position of the first entry equal to `entry`, compared exactly.
+  std::optional<std::size_t> Find(std::string_view entry) const;
+
+ signals:
+  void filesDropped(const QStringList& paths);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  std::vector<std::string> entries_;  // the items' texts as bytes, in item order
+};
+
+// Appends each file named by the dialog answer that the list does not hold
+// yet; for each one it holds, reports the entry that equals it.
+void AddSourceFiles(SourceList& list, std::string_view answer,
+                    const std::function<void(const std::string& listedEntry)>& reportDuplicate);
+
+// Removes the selected entries; the others keep their order.
+void RemoveSelectedEntries(SourceList& list);
+
+}  // namespace carteloom
