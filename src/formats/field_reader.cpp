@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "formats/file_error.h"
+#include "formats/native_path.h"
 
 namespace carteloom {
 namespace {
@@ -14,7 +15,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 FieldReader::FieldReader(const std::string& path) : path_(path) {
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = OpenFile(path, "rb");
   if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno));
   buffer_.resize(kBlockSize);
 }

@@ -7,20 +7,21 @@
 #include <system_error>
 
 #include "formats/file_error.h"
+#include "formats/native_path.h"
 
 namespace carteloom {
 namespace fs = std::filesystem;
 
 std::string FileText(const std::string& path) {
   std::error_code ec;
-  fs::file_status status = fs::status(fs::path(path), ec);
+  fs::file_status status = fs::status(NativePath(path), ec);
   if (status.type() == fs::file_type::directory) throw FileError(path, ReasonForErrno(EISDIR));
   if (ec || status.type() == fs::file_type::not_found) throw FileError(path, ReasonForErrno(ENOENT));
 
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
   if (!file) throw FileError(path, ReasonForErrno(errno));
   std::string text;
-  std::uintmax_t size = fs::file_size(fs::path(path), ec);
+  std::uintmax_t size = fs::file_size(NativePath(path), ec);
   if (!ec) text.reserve(static_cast<std::size_t>(size));
   char block[1 << 16];
   for (;;) {
@@ -34,7 +35,7 @@ std::string FileText(const std::string& path) {
 
 bool PathExists(const std::string& path) {
   std::error_code ec;
-  return fs::is_regular_file(fs::path(path), ec);
+  return fs::is_regular_file(NativePath(path), ec);
 }
 
 }  // namespace carteloom

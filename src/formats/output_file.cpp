@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "formats/file_error.h"
+#include "formats/native_path.h"
 #include "formats/number_text.h"
 
 namespace carteloom {
@@ -21,8 +22,8 @@ OutputFile::OutputFile(std::string targetPath) : target_(std::move(targetPath)) 
   for (int attempt = 0; attempt < 1000 && file_ == nullptr; ++attempt) {
     temp_ = target_ + ".tmp~" + IntegerText(temp_counter++);
     std::error_code ec;
-    if (fs::exists(fs::path(temp_), ec)) continue;
-    file_ = std::fopen(temp_.c_str(), "wb");
+    if (fs::exists(NativePath(temp_), ec)) continue;
+    file_ = OpenFile(temp_, "wb");
     if (file_ == nullptr) throw FileError(target_, ReasonForErrno(errno));
   }
   if (file_ == nullptr) throw FileError(target_, "无法建立临时文件");
@@ -64,11 +65,10 @@ void OutputFile::Commit() {
     Discard();
     throw FileError(target_, ReasonForErrno(error));
   }
-  std::error_code ec;
-  fs::rename(fs::path(temp_), fs::path(target_), ec);
+  std::error_code ec = MoveReplacing(temp_, target_);
   if (ec) {
     Discard();
-    throw FileError(target_, ec.value() != 0 ? ReasonForErrno(ec.value()) : ec.message());
+    throw FileError(target_, ReasonForError(ec));
   }
   temp_.clear();
 }
@@ -80,7 +80,7 @@ void OutputFile::Discard() noexcept {
   }
   if (!temp_.empty()) {
     std::error_code ec;
-    fs::remove(fs::path(temp_), ec);
+    fs::remove(NativePath(temp_), ec);
     temp_.clear();
   }
   buffer_.clear();

@@ -1,6 +1,29 @@
 #include "formats/paths.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace carteloom {
+namespace {
+
+// True when text[i] opens a two-byte character of the system code page. Its
+// second byte may equal "\" or "|" (GBK "誠" is D5 5C), so a scan for those
+// has to step over it. Paths elsewhere are scanned byte by byte: "/" is never
+// the second byte of a character.
+bool StartsDoubleByte([[maybe_unused]] std::string_view text, [[maybe_unused]] std::size_t i) {
+#ifdef _WIN32
+  return i + 1 < text.size() && IsDBCSLeadByte(static_cast<BYTE>(text[i]));
+#else
+  return false;
+#endif
+}
+
+}  // namespace
 
 std::string TypeSuffix(std::string_view path) {
   std::size_t dot = path.rfind('.');
@@ -8,8 +31,13 @@ std::string TypeSuffix(std::string_view path) {
 }
 
 std::string BaseName(std::string_view path) {
-  std::size_t start = path.size();
-  while (start > 0 && !IsSeparator(path[start - 1])) --start;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (StartsDoubleByte(path, i))
+      ++i;
+    else if (IsSeparator(path[i]))
+      start = i + 1;
+  }
   std::string_view name = path.substr(start);
   return std::string(name.substr(0, name.size() > 4 ? name.size() - 4 : 0));
 }
@@ -22,7 +50,12 @@ std::string InFolder(std::string_view folder, std::string_view name) {
 }
 
 bool IsValidFileName(std::string_view name) {
-  for (char c : name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (StartsDoubleByte(name, i)) {
+      ++i;
+      continue;
+    }
+    char c = name[i];
     unsigned char u = static_cast<unsigned char>(c);
     if (u < 0x20 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
         c == '>' || c == '|')
