@@ -1,5 +1,118 @@
-// PLACEHOLDER: replaced by the real converter.
+// Route files: one Pline per route. The route records only count the
+// waypoints of each route; its shape is the next that many waypoint records
+// of the file, so the whole file is read before anything is drawn.
+#include <algorithm>
+#include <vector>
+
+#include "formats/number_text.h"
 #include "to_mif/converters.h"
+#include "to_mif/record_fields.h"
+
 namespace carteloom {
-void ConvertRouteFile(FieldReader&, MifOutputs out) { WriteMifHeader(out.mif, out.charset); }
+namespace {
+
+struct Route {
+  std::string name;
+  std::size_t waypointCount = 0;  // waypoint names its records hold
+};
+
+struct RouteFile {
+  std::vector<Position> positions;  // waypoint records, in file order
+  std::vector<Route> routes;        // in the order they were closed
+};
+
+// The read pass. Fields are numbered within the record the last tag
+// started; fields before any tag count as waypoint fields.
+class RouteFileReader {
+ public:
+  void Take(std::string_view field) {
+    ++number_;
+    if (field == kWaypointTag || field == kRouteTag || field == kFormatTag) {
+      FinishPosition();
+      record_ = field == kWaypointTag ? Record::Waypoint : field == kRouteTag ? Record::Route : Record::Format;
+      number_ = 1;
+    }
+    switch (record_) {
+      case Record::Waypoint:
+        if (auto p = position_.Take(number_, field)) file_.positions.push_back(*p);
+        break;
+      case Record::Route: TakeRouteField(field); break;
+      case Record::Format: break;
+    }
+    if (field == kCommandTag) CloseRoute();
+    if (number_ == kLastField) number_ = 0;
+  }
+
+  RouteFile Finish() {
+    FinishPosition();
+    CloseRoute();  // a file without its end record still ends its last route
+    return std::move(file_);
+  }
+
+ private:
+  enum class Record { Waypoint, Route, Format };
+  static constexpr long long kLastField = 10;
+  static constexpr long long kRouteNameField = 6;
+  static constexpr long long kFirstNameField = 7;
+  static constexpr long long kSecondNameField = 9;
+
+  void TakeRouteField(std::string_view field) {
+    if (number_ == kRouteNameField) {
+      // Records of one route repeat its name; another name starts the next route.
+      if (open_ && field != current_.name) CloseRoute();
+      if (!open_) {
+        current_ = Route{std::string(field), 0};
+        open_ = true;
+      }
+    }
+    if (open_ && (number_ == kFirstNameField || number_ == kSecondNameField) && !field.empty())
+      ++current_.waypointCount;
+  }
+
+  void CloseRoute() {
+    if (!open_) return;
+    file_.routes.push_back(std::move(current_));
+    open_ = false;
+  }
+
+  void FinishPosition() {
+    if (auto p = position_.Finish()) file_.positions.push_back(*p);
+  }
+
+  RouteFile file_;
+  Record record_ = Record::Waypoint;
+  long long number_ = 0;
+  RecordPosition position_;
+  Route current_;
+  bool open_ = false;
+};
+
+// Route k runs through the waypoints after those of routes 1 to k - 1; a
+// route that names more waypoints than the file holds gets those there are.
+void WriteRoutes(const RouteFile& file, MifOutputs out) {
+  std::size_t offset = 0;
+  for (const Route& route : file.routes) {
+    std::size_t first = std::min(offset, file.positions.size());
+    std::size_t last = std::min(offset + route.waypointCount, file.positions.size());
+    offset += route.waypointCount;
+
+    out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(last - first)));
+    out.mid.WriteLine(MidValueText(route.name));
+    for (std::size_t q = first; q < last; ++q) {
+      const Position& p = file.positions[q];
+      out.mif.WriteLine(PlainNumberText(p.longitude) + " " + PlainNumberText(p.latitude));
+    }
+    out.mif.WriteLine("    Pen (2,2,0)");
+  }
 }
+
+}  // namespace
+
+void ConvertRouteFile(FieldReader& source, MifOutputs out) {
+  WriteMifHeader(out.mif, out.charset);
+  RouteFileReader reader;
+  while (!source.AtEnd()) reader.Take(source.ReadField());
+  WriteRoutes(reader.Finish(), out);
+}
+
+}  // namespace carteloom

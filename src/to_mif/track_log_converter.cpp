@@ -1,6 +1,60 @@
-// PLACEHOLDER: replaced by the real converter.
+// Track logs: one Pline through every logged position. The log is streamed:
+// a first pass over the file counts the vertices that the second pass will
+// write, because the count stands in front of them.
+#include "formats/file_error.h"
+#include "formats/number_text.h"
+#include "formats/paths.h"
 #include "to_mif/converters.h"
+#include "to_mif/record_fields.h"
+
 namespace carteloom {
-void ConvertTrackLog(const std::string&, FieldReader&, MifOutputs out) { WriteMifHeader(out.mif, out.charset); }
-std::int64_t CountRecordsBeforeRoute(const std::string&) { return 0; }
+namespace {
+
+constexpr long long kLastField = 11;
+constexpr long long kFormatRecord = 1000;
+
+// Runs the log's field numbering over the source and hands each vertex to onVertex.
+template <typename OnVertex>
+void WalkTrackLog(FieldReader& source, OnVertex onVertex) {
+  RecordPosition position;
+  long long number = 0;
+  while (!source.AtEnd()) {
+    ++number;
+    std::string_view field = source.ReadField();
+    if (field == kFormatTag || field == kWaypointTag) {
+      if (auto p = position.Finish()) onVertex(*p);
+      number = field == kFormatTag ? kFormatRecord : 1;
+    }
+    if (auto p = position.Take(number, field)) onVertex(*p);
+    if (number == kLastField) number = 0;
+  }
+  if (auto p = position.Finish()) onVertex(*p);
 }
+
+}  // namespace
+
+void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutputs out) {
+  WriteMifHeader(out.mif, out.charset);
+
+  long long count = 0;
+  {
+    FieldReader counting(sourcePath);
+    WalkTrackLog(counting, [&count](const Position&) { ++count; });
+  }
+  // No vertex, no object: a Pline without vertices is no line at all.
+  if (count == 0) return;
+
+  out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(count)));
+  long long written = 0;
+  WalkTrackLog(source, [&](const Position& p) {
+    out.mif.WriteLine(PaddedNumberText(p.longitude) + " " + PaddedNumberText(p.latitude));
+    ++written;
+  });
+  // Only a file that changed between the two passes gets here; its MIF would
+  // contradict itself, and the batch then keeps whatever file was in place.
+  if (written != count) throw FileError(sourcePath, "文件在转换过程中被改动了");
+  out.mif.WriteLine("Pen (2,2,0)");
+  out.mid.WriteLine(MidValueText(BaseName(sourcePath)));
+}
+
+}  // namespace carteloom

@@ -1,5 +1,63 @@
-// PLACEHOLDER: replaced by the real converter.
+// Waypoint files: one Point per waypoint record, its name as the MID row.
+#include "formats/number_text.h"
 #include "to_mif/converters.h"
+#include "to_mif/record_fields.h"
+
 namespace carteloom {
-void ConvertWaypointFile(FieldReader&, MifOutputs out) { WriteMifHeader(out.mif, out.charset); }
+namespace {
+
+constexpr long long kNameField = 8;
+constexpr long long kLastField = 10;
+// Fields of a format record are numbered from here and never reach a field that is used.
+constexpr long long kFormatRecord = 1000;
+
+// Writes points and keeps the MID file in step: every point gets exactly one row.
+class PointWriter {
+ public:
+  explicit PointWriter(MifOutputs out) : out_(out) {}
+
+  void Point(const Position& p) {
+    out_.mif.WriteLine("Point " + PaddedNumberText(p.longitude) + " " + PaddedNumberText(p.latitude));
+    out_.mif.WriteLine("Symbol (32,0,9)");
+    nameOwed_ = true;
+  }
+  void Name(std::string_view name) {
+    if (!nameOwed_) return;
+    out_.mid.WriteLine(MidValueText(name));
+    nameOwed_ = false;
+  }
+  // The record ended before its name field.
+  void RecordEnded() { Name({}); }
+
+ private:
+  MifOutputs out_;
+  bool nameOwed_ = false;
+};
+
+}  // namespace
+
+void ConvertWaypointFile(FieldReader& source, MifOutputs out) {
+  WriteMifHeader(out.mif, out.charset);
+  PointWriter writer(out);
+  RecordPosition position;
+  auto endRecord = [&] {
+    if (auto p = position.Finish()) writer.Point(*p);
+    writer.RecordEnded();
+  };
+
+  long long number = 0;
+  while (!source.AtEnd()) {
+    ++number;
+    std::string_view field = source.ReadField();
+    if (field == kFormatTag || field == kWaypointTag) {
+      endRecord();
+      number = field == kFormatTag ? kFormatRecord : 1;
+    }
+    if (auto p = position.Take(number, field)) writer.Point(*p);
+    if (number == kNameField) writer.Name(field);
+    if (number == kLastField) number = 0;
+  }
+  endRecord();
 }
+
+}  // namespace carteloom

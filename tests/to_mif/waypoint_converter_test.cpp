@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+#include "to_mif/run_converter.h"
+
+namespace carteloom::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string Wpl(const std::string& lat, const std::string& ns, const std::string& lon, const std::string& ew,
+                const std::string& name) {
+  return "$PZTJWPL," + lat + "," + ns + "," + lon + "," + ew + ",0000000,M," + name + ",,a*45";
+}
+
+TEST(WaypointConverter, WritesThePointsAndNamesOfAWellFormedFile) {
+  Converted out = RunConverter(Kind::Waypoints, CrLf({"$PZTJFMT,WGS84,DDMM.MMM",
+                                                      Wpl("3959.1234", "N", "11630.5000", "E", "WELL01"),
+                                                      Wpl("0530.0000", "N", "00830.0000", "E", "007"),
+                                                      Wpl("3100.0000", "N", "12130.0000", "E", ""),
+                                                      "$PZTJCMD,END*3D"}));
+  EXPECT_EQ(out.mif, CrLf({"Version 300", "Charset \"Neutral\"", "Delimiter \",\"",
+                           "CoordSys Earth Projection 1, 104 Bounds (76.74848, 18.23792) (131.1559, 50.24493)",
+                           "Columns 1", "Comment Char(20)", "Data",
+                           "Point  116.508333333333  39.98539", "Symbol (32,0,9)",
+                           "Point  8.5  5.5", "Symbol (32,0,9)",
+                           "Point  121.5  31", "Symbol (32,0,9)"}));
+  EXPECT_EQ(out.mid, CrLf({"WELL01", "007", ""}));
+}
+
+TEST(WaypointConverter, SouthAndWestAreNegative) {
+  Converted out = RunConverter(Kind::Waypoints, CrLf({Wpl("3959.1234", "S", "11630.5000", "W", "A"),
+                                                      Wpl("3959.1234", "S", "11630.5000", "E", "B")}));
+  EXPECT_EQ(DataLines(out.mif), (Strings{"Point -116.508333333333 -39.98539", "Symbol (32,0,9)",
+                                         "Point  116.508333333333 -39.98539", "Symbol (32,0,9)"}));
+}
+
+TEST(WaypointConverter, ARecordCutShortStillGetsItsRow) {
+  // Cut after the longitude (its letter unknown), then one cut after field 6 at the end of the file.
+  Converted out = RunConverter(Kind::Waypoints, CrLf({"$PZTJWPL,3959.1234,S,11630.5000",
+                                                      Wpl("3100.0000", "N", "12130.0000", "E", "B"),
+                                                      "$PZTJWPL,3100.0000,N,12130.0000,W,0000000"}));
+  EXPECT_EQ(DataLines(out.mif), (Strings{"Point  116.508333333333 -39.98539", "Symbol (32,0,9)",
+                                         "Point  121.5  31", "Symbol (32,0,9)",
+                                         "Point -121.5  31", "Symbol (32,0,9)"}));
+  EXPECT_EQ(out.mid, CrLf({"", "B", ""}));
+}
+
+TEST(WaypointConverter, NamesThatWouldSplitTheColumnAreQuoted) {
+  Converted out = RunConverter(Kind::Waypoints, CrLf({Wpl("3959.1234", "N", "11630.5000", "E", "\"Main St, north\""),
+                                                      Wpl("3959.1234", "N", "11630.5000", "E", "5\"x"),
+                                                      Wpl("3959.1234", "N", "11630.5000", "E", "\xC8\xAA")}));
+  EXPECT_EQ(out.mid, CrLf({"\"Main St, north\"", "\"5\"\"x\"", "\xC8\xAA"}));
+}
+
+TEST(ToMifConverters, FilesWithoutObjectsGiveTheHeaderAlone) {
+  const std::string header = CrLf({"Version 300", "Charset \"Neutral\"", "Delimiter \",\"",
+                                   "CoordSys Earth Projection 1, 104 Bounds (76.74848, 18.23792) (131.1559, 50.24493)",
+                                   "Columns 1", "Comment Char(20)", "Data"});
+  const std::vector<std::pair<Kind, std::string>> cases{
+      {Kind::Waypoints, CrLf({"$PZTJFMT,WGS84", "$PZTJCMD,END*3D"})},
+      {Kind::TrackLog, ""},
+      {Kind::TrackLog, CrLf({"$PZTJFMT,a,b,c,d,e,f,g,h,i,j", "$PZTJCMD,END*3D"})},
+      {Kind::Routes, CrLf({Wpl("3959.1234", "N", "11630.5000", "E", "A"), "$PZTJCMD,END*3D"})},
+  };
+  for (const auto& [kind, source] : cases) {
+    Converted out = RunConverter(kind, source);
+    EXPECT_EQ(out.mif, header) << source;
+    EXPECT_EQ(out.mid, "") << source;
+  }
+}
+
+}  // namespace
+}  // namespace carteloom::testing
