@@ -30,6 +30,7 @@ MidReader::MidReader(MidReader&& other) noexcept
     : path_(std::move(other.path_)),
       delimiter_(other.delimiter_),
       file_(other.file_),
+      eof_(other.eof_),
       buffer_(std::move(other.buffer_)),
       pos_(other.pos_),
       end_(other.end_) {
@@ -42,12 +43,13 @@ MidReader::~MidReader() {
 
 bool MidReader::Peek(char& c) {
   if (pos_ == end_) {
-    if (file_ == nullptr) return false;
+    if (file_ == nullptr || eof_) return false;
     errno = 0;
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     pos_ = 0;
     if (end_ == 0) {
       if (std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
+      eof_ = true;  // a layer longer than its MID asks again for every object
       return false;
     }
   }

@@ -35,6 +35,7 @@ class MidReader {
   std::string path_;
   char delimiter_;
   std::FILE* file_ = nullptr;
+  bool eof_ = false;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
