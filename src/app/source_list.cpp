@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
+#include <functional>
 
 #include "app/open_file_answer.h"
 #include "app/text_bytes.h"
@@ -90,14 +92,12 @@ void AddSourceFiles(SourceList& list, std::string_view answer,
 }
 
 void RemoveSelectedEntries(SourceList& list) {
-  std::size_t index = 0;
-  while (index < list.Count()) {
-    if (list.item(static_cast<int>(index))->isSelected()) {
-      list.RemoveAt(index);
-    } else {
-      ++index;
-    }
-  }
+  // Rows noted first: a list moves its selection on when the selected row goes.
+  QList<int> rows;
+  for (const QModelIndex& index : list.selectionModel()->selectedRows()) rows << index.row();
+  std::sort(rows.begin(), rows.end(), std::greater<int>());
+  for (int row : rows) list.RemoveAt(static_cast<std::size_t>(row));
+  list.clearSelection();
 }
 
 }  // namespace carteloom
