@@ -16,6 +16,7 @@
 #endif
 
 #include "cli/terminal_ui.h"
+#include "formats/native_path.h"
 #include "to_mif/to_mif_batch.h"
 #include "to_receiver/to_receiver_batch.h"
 
@@ -49,7 +50,7 @@ carteloom::OnExist OnExistOf(const std::string& text) {
 std::string FolderOf(const std::string& requested) {
   if (!requested.empty()) return requested;
   std::error_code ec;
-  std::string current = std::filesystem::current_path(ec).string();
+  std::string current = carteloom::NarrowPath(std::filesystem::current_path(ec));
   return ec ? std::string(".") : current;
 }
 

@@ -30,7 +30,7 @@ std::string TypeSuffix(std::string_view path) {
   return dot == std::string_view::npos ? std::string() : std::string(path.substr(dot));
 }
 
-std::string BaseName(std::string_view path) {
+std::size_t NameStart(std::string_view path) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (StartsDoubleByte(path, i))
@@ -38,7 +38,11 @@ std::string BaseName(std::string_view path) {
     else if (IsSeparator(path[i]))
       start = i + 1;
   }
-  std::string_view name = path.substr(start);
+  return start;
+}
+
+std::string BaseName(std::string_view path) {
+  std::string_view name = path.substr(NameStart(path));
   return std::string(name.substr(0, name.size() > 4 ? name.size() - 4 : 0));
 }
 

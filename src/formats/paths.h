@@ -16,6 +16,11 @@ inline bool IsSeparator(char c) { return c == '/'; }
 // From the last "." of the path to its end, dot included; empty without one.
 std::string TypeSuffix(std::string_view path);
 
+// Where the file name of a path starts: just after its last separator, 0
+// without one. On Windows a Chinese character's second byte can equal "\",
+// so a path is never scanned for separators byte by byte; use this.
+std::size_t NameStart(std::string_view path);
+
 // The characters after the last separator, less the last four (the dot and
 // a three-letter suffix).
 std::string BaseName(std::string_view path);

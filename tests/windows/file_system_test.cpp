@@ -126,6 +126,7 @@ TEST(Paths, BaseNameStopsAtTheLastRealSeparator) {
   EXPECT_EQ(BaseName("E:\\gps/sub\\" + kGbkName + ".rte"), kGbkName);
   EXPECT_EQ(BaseName("E:\\" + kGbkName + "\\day1.log"), "day1");
   EXPECT_EQ(BaseName(kGbkName + ".upt"), kGbkName);
+  EXPECT_EQ(NameStart("S:\\gis\\" + kGbkName + ".mif"), 7u);
   EXPECT_EQ(InFolder("D:\\", "day1.mif"), "D:\\\\day1.mif");
 #endif
 }
