@@ -23,7 +23,6 @@ BUILD_PACKAGES=(cmake make g++ pkg-config libgtest-dev libcli11-dev qt6-base-dev
 WINDOW_PACKAGES=(xvfb xauth fonts-wqy-microhei)
 TEST_PACKAGES=(gdal-bin)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 googletest locales)
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 googletest locales)
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
 # build DIR [cmake options...]: configure and build with all cores.
