@@ -13,3 +13,4 @@ build build-asan -DCARTELOOM_SANITIZE=ON -DCARTELOOM_APP=OFF
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$(nproc)")
 (cd build-asan && ctest --output-on-failure -j"$(nproc)")
+scripts/windows_tests.sh  # the Windows build, tested under wine
