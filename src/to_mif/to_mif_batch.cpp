@@ -1,9 +1,13 @@
 #include "to_mif/to_mif_batch.h"
 
+#include <cerrno>
 #include <exception>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "formats/file_error.h"
+#include "formats/native_path.h"
 #include "formats/number_text.h"
 #include "formats/output_naming.h"
 #include "formats/paths.h"
@@ -23,6 +27,18 @@ std::optional<FileKind> KindOfSuffix(const std::string& suffix) {
   return std::nullopt;
 }
 
+// The message for an entry that was not converted: the entry, then what
+// went wrong and with which file when that is not the entry itself.
+std::string NotConverted(const std::string& source, const std::string& reason) {
+  return "文件 " + source + " 没有转换：" + reason;
+}
+
+// A folder opens like a file on some systems; refuse it before any question is asked.
+void RequireFile(const std::string& source) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(NativePath(source), ec)) throw FileError(source, ReasonForErrno(EISDIR));
+}
+
 // Converts one entry; true when its MIF/MID pair is in place.
 bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& folder, const ToMifOptions& options) {
   std::optional<FileKind> kind = KindOfSuffix(TypeSuffix(source));
@@ -31,6 +47,7 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
     return false;
   }
   try {
+    RequireFile(source);
     FieldReader reader(source);
     NamingResult name = ConfirmOutputName(ui, source, folder);
     if (name.outcome != NamingOutcome::Settled) return false;
@@ -47,9 +64,9 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
     mif.Commit();
     return true;
   } catch (const FileError& error) {
-    ui.ShowMessage("文件 " + source + " 没有转换：" + error.what(), kMessageTitle);
+    ui.ShowMessage(NotConverted(source, error.Path() == source ? error.Reason() : error.what()), kMessageTitle);
   } catch (const std::exception& error) {
-    ui.ShowMessage("文件 " + source + " 没有转换：" + error.what(), kMessageTitle);
+    ui.ShowMessage(NotConverted(source, error.what()), kMessageTitle);
   }
   return false;
 }
