@@ -121,6 +121,19 @@ TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
   EXPECT_EQ(blank.FilesInOutput(), 1u);
 }
 
+TEST(ToReceiverBatch, FileLeftAloneStaysAndTheBatchGoesOn) {
+  Batch b;
+  std::string kept = b.Add("wells", OnePoint(), "\"WELL01\"\n");
+  b.Add("roads", OneLine(), "\"R\"\n");
+  WriteBytes(b.out / "wells.upt", "old");
+  b.ui.overwriteAnswers = {OverwriteAnswer::Skip};
+  b.Run();
+  EXPECT_EQ(b.ui.sources, std::vector<std::string>{kept});
+  EXPECT_EQ(b.Output("wells.upt"), "old");
+  EXPECT_TRUE(b.HasOutput("roads.rte"));
+  EXPECT_EQ(b.ui.shown.back().text, "共计 1" + kSummaryTail);
+}
+
 TEST(ToReceiverBatch, FurtherWaypointFilesAreNotReplacedSilently) {
   Batch b;
   b.Add("big", testing::PointLayer(700), testing::NumberedNames(700));
