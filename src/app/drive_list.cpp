@@ -1,6 +1,7 @@
 #include "app/drive_list.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
@@ -26,7 +27,10 @@ QStringList MachineDrives() {
 #ifdef Q_OS_WIN
   for (const QFileInfo& drive : QDir::drives()) roots << drive.absoluteFilePath();
 #else
-  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) roots << volume.rootPath();
+  // Volumes mounted over single files are no drives.
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+    if (QFileInfo(volume.rootPath()).isDir()) roots << volume.rootPath();
+  }
 #endif
   const QString current = QStorageInfo(QDir::currentPath()).rootPath();
   if (!current.isEmpty()) roots << current;

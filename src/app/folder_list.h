@@ -21,6 +21,10 @@ class FolderList : public QTreeWidget {
  signals:
   void folderChosen(const QString& path);
 
+ protected:
+  // The levels show by indentation alone; there is nothing to fold.
+  void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+
  private:
   QString path_;
 };

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <exception>
+#include <iterator>
 
 #include "app/drive_list.h"
 #include "app/folder_list.h"
@@ -111,12 +112,10 @@ void MainWindow::BuildControls() {
   progress_->setValue(0);
   progress_->setTextVisible(false);
 
-  const QWidget* tabOrder[] = {origFiles_, add,    remove,          drive1_,        dir1_,        cancel,     convert,
-                               convertTrekvane, cancelTrekvane, dirTrekvane_, driveTrekvane_, removeFile, addMif,
-                               mifFiles_};
-  for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-    setTabOrder(const_cast<QWidget*>(tabOrder[i - 1]), const_cast<QWidget*>(tabOrder[i]));
-  }
+  QWidget* const tabOrder[] = {origFiles_,      add,            remove,       drive1_,        dir1_,
+                               cancel,          convert,        convertTrekvane, cancelTrekvane, dirTrekvane_,
+                               driveTrekvane_,  removeFile,     addMif,       mifFiles_};
+  for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void MainWindow::Connect() {

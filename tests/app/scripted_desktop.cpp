@@ -8,6 +8,7 @@ Desktop ScriptedDesktop::Make() {
   Desktop desktop;
   desktop.message = [this](QWidget*, const QString& text, const QString& title) {
     shown.push_back({"message", text, title});
+    if (whileMessageShown) whileMessageShown();
   };
   desktop.question = [this](QWidget*, const QString& text, const QString& title) {
     shown.push_back({"question", text, title});

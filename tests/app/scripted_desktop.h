@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ class ScriptedDesktop {
   std::vector<OpenFileRequest> requests;
   std::vector<ShownDialog> shown;
   int endRequests = 0;
+  // Runs while a message box is up, as a user could act then.
+  std::function<void()> whileMessageShown;
   QStringList Texts(const QString& kind) const;
 };
 

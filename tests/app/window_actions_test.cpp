@@ -217,13 +217,25 @@ class WindowActionsTest : public QObject {
     QCOMPARE(Read(temp.filePath("card/wells_2.upt")), expected);
   }
 
-  void EmptyListsGiveTheSummaryAtOnce() {
+  void EmptyListsGiveTheSummaryAtOnceAndBlockTheWindowMeanwhile() {
     Fixture f;
+    f.window->show();
+    int blockedClicks = 0;
+    f.script.whileMessageShown = [&] {
+      // Neither a second convert click nor closing the window gets through.
+      QVERIFY(!f.Get<QPushButton>("Cmd_Convert")->isEnabled());
+      QVERIFY(!f.Get<QPushButton>("Cmd_ConvertTrekvane")->isEnabled());
+      QVERIFY(!f.window->close());
+      ++blockedClicks;
+    };
     f.Click("Cmd_Convert");
     f.Click("Cmd_ConvertTrekvane");
     QCOMPARE(f.script.Texts("message").size(), 2);
     QVERIFY(f.script.Texts("message")[0].startsWith(QString::fromUtf8("共计 0个")));
     QVERIFY(f.script.Texts("message")[1].startsWith(QString::fromUtf8("共计 0个")));
+    QCOMPARE(blockedClicks, 2);
+    QVERIFY(f.Get<QPushButton>("Cmd_Convert")->isEnabled());
+    QVERIFY(f.window->close());
   }
 
   void DriveChangesMoveTheFolderListsOnlyToReadableFolders() {
