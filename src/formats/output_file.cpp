@@ -55,7 +55,8 @@ void OutputFile::Flush() {
   buffer_.clear();
 }
 
-void OutputFile::Commit() {
+void OutputFile::Close() {
+  if (file_ == nullptr) return;
   Flush();
   errno = 0;
   int closed = std::fclose(file_);
@@ -65,6 +66,11 @@ void OutputFile::Commit() {
     Discard();
     throw FileError(target_, ReasonForErrno(error));
   }
+}
+
+void OutputFile::Commit() {
+  if (temp_.empty()) throw FileError(target_, "文件已经关闭");
+  Close();
   std::error_code ec = MoveReplacing(temp_, target_);
   if (ec) {
     Discard();

@@ -24,6 +24,10 @@ class OutputFile {
   // The bytes followed by CR LF, on every platform.
   void WriteLine(std::string_view bytes);
 
+  // Writes out every byte and closes the temporary file; throws FileError.
+  // Commit then only moves it, so that the outputs of one source can all be
+  // complete before the first of them replaces anything.
+  void Close();
   // Moves the finished file into place; throws FileError.
   void Commit();
   // Removes the temporary file; the target stays as it was.

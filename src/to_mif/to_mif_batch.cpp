@@ -39,6 +39,12 @@ void RequireFile(const std::string& source) {
   if (std::filesystem::is_directory(NativePath(source), ec)) throw FileError(source, ReasonForErrno(EISDIR));
 }
 
+// An output name that a folder holds cannot be replaced by a file.
+void RefuseFolder(const std::string& output) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(NativePath(output), ec)) throw FileError(output, ReasonForErrno(EISDIR));
+}
+
 // Converts one entry; true when its MIF/MID pair is in place.
 bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& folder, const ToMifOptions& options) {
   std::optional<FileKind> kind = KindOfSuffix(TypeSuffix(source));
@@ -52,14 +58,23 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
     NamingResult name = ConfirmOutputName(ui, source, folder);
     if (name.outcome != NamingOutcome::Settled) return false;
 
-    OutputFile mif(InFolder(folder, name.baseName + ".mif"));
-    OutputFile mid(InFolder(folder, name.baseName + ".mid"));
+    const std::string mifPath = InFolder(folder, name.baseName + ".mif");
+    const std::string midPath = InFolder(folder, name.baseName + ".mid");
+    // A folder in place of the MID would fail only its own move, after the MIF had moved.
+    RefuseFolder(mifPath);
+    RefuseFolder(midPath);
+    OutputFile mif(mifPath);
+    OutputFile mid(midPath);
     MifOutputs out{mif, mid, options.charset};
     switch (*kind) {
       case FileKind::Waypoints: ConvertWaypointFile(reader, out); break;
       case FileKind::TrackLog: ConvertTrackLog(source, reader, out); break;
       case FileKind::Routes: ConvertRouteFile(reader, out); break;
     }
+    // Both complete before either moves: a write that fails (a full disk, a
+    // file-size limit) leaves the old pair as it was, not half replaced.
+    mif.Close();
+    mid.Close();
     mid.Commit();
     mif.Commit();
     return true;
