@@ -23,6 +23,21 @@ bool StartsDoubleByte([[maybe_unused]] std::string_view text, [[maybe_unused]] s
 #endif
 }
 
+#ifdef _WIN32
+// CON, NUL, COM1 and the like name devices on Windows, whatever suffix
+// follows: output under such a name would vanish into the device.
+bool IsDeviceName(std::string_view name) {
+  std::string_view stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+  std::string upper(stem);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '1' &&
+         upper[3] <= '9';
+}
+#endif
+
 }  // namespace
 
 std::string TypeSuffix(std::string_view path) {
@@ -65,6 +80,9 @@ bool IsValidFileName(std::string_view name) {
         c == '>' || c == '|')
       return false;
   }
+#ifdef _WIN32
+  if (IsDeviceName(name)) return false;
+#endif
   return !name.empty() && name != "." && name != "..";
 }
 

@@ -30,7 +30,8 @@ std::string BaseName(std::string_view path);
 std::string InFolder(std::string_view folder, std::string_view name);
 
 // False for a name that holds a folder separator, a control character or a
-// character that a file name cannot hold on a receiver card or on Windows.
+// character that a file name cannot hold on a receiver card or on Windows,
+// and on Windows for a device name (CON, NUL, COM1 ...).
 bool IsValidFileName(std::string_view name);
 
 // Blanks (space, tab) removed at both ends.

@@ -140,6 +140,9 @@ TEST(Paths, TypedNamesWithGbkCharactersAreAccepted) {
   EXPECT_TRUE(IsValidFileName(kGbkName));
   EXPECT_TRUE(IsValidFileName("\x81\x7C"));   // "亅": second byte "|"
   EXPECT_FALSE(IsValidFileName("\xD5\x5C\\"));  // a real separator after the character
+  for (const char* device : {"nul", "CON", "Aux.upt", "com1", "LPT9 ", "prn.a.b"})
+    EXPECT_FALSE(IsValidFileName(device)) << device;
+  for (const char* name : {"console", "com10", "lpt0", "nul_2", "anul"}) EXPECT_TRUE(IsValidFileName(name)) << name;
 #endif
 }
 
