@@ -1,6 +1,6 @@
 #pragma once
-// MIF texts for the tests: a header in WGS84 longitude/latitude with one
-// name column, then the given data lines.
+// MIF/MID pairs for the tests, in WGS84 longitude/latitude with one name column.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,25 +8,20 @@
 
 namespace carteloom::testing {
 
-inline std::string MifText(const std::vector<std::string>& dataLines,
+inline std::string MifText(const std::vector<std::string>& data,
                            const std::string& coordSys = "CoordSys Earth Projection 1, 104") {
-  std::vector<std::string> lines{"Version 300", "Charset \"Neutral\"", "Delimiter \",\"", coordSys,
-                                 "Columns 1", "  Name Char(20)", "Data"};
-  lines.insert(lines.end(), dataLines.begin(), dataLines.end());
+  std::vector<std::string> lines{"Version 300", "Delimiter \",\"", coordSys, "Columns 1", "  Name Char(20)", "Data"};
+  lines.insert(lines.end(), data.begin(), data.end());
   return CrLf(lines);
 }
 
-// A layer of count points and a MID naming each one P<n>.
+// count points at 116.5 E 39.5 N.
 inline std::string PointLayer(int count) {
   std::string mif = MifText({});
-  for (int i = 1; i <= count; ++i) mif += "Point 116." + std::to_string(i % 1000) + " 39.5\r\n    Symbol (35,0,12)\r\n";
+  for (int i = 1; i <= count; ++i) mif += "Point 116.5 39.5\r\n    Symbol (35,0,12)\r\n";
   return mif;
 }
 
-inline std::string NumberedNames(int count) {
-  std::string mid;
-  for (int i = 1; i <= count; ++i) mid += "\"P" + std::to_string(i) + "\"\r\n";
-  return mid;
-}
+inline long LineCount(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
 }  // namespace carteloom::testing
