@@ -69,6 +69,11 @@ int main(int argc, char** argv) {
   std::string mifCharset = std::string(carteloom::kDefaultMifCharset);
   CLI::App* mifCommand = app.add_subcommand("to-mif", "Receiver files (.upt .log .rte) to MIF/MID pairs");
   AddCommonOptions(*mifCommand, toMif);
+  mifCommand
+      ->add_option("--mif-charset", mifCharset,
+                   "Charset named in the MIF header (default Neutral; WindowsSimpChinese lets GDAL and "
+                   "QGIS decode the GBK names)")
+      ->check(CLI::IsMember({"Neutral", "WindowsSimpChinese"}));
   CLI::App* receiverCommand = app.add_subcommand("to-receiver", "MIF/MID pairs to waypoint or route files");
   AddCommonOptions(*receiverCommand, toReceiver);
 

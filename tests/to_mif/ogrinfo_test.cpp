@@ -80,5 +80,19 @@ TEST(ToMifWithGdal, OgrinfoReadsEveryKindOfPair) {
   }
 }
 
+TEST(ToMifWithGdal, WindowsSimpChineseHeaderLetsGdalDecodeTheNames) {
+  if (RunCommand("ogrinfo --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ogrinfo is not installed";
+  ScratchFolder scratch;
+  const std::string data = std::string(CARTELOOM_TEST_DATA) + "/to_mif/";
+  ASSERT_EQ(RunCommand(std::string("'") + CARTELOOM_CLI + "' to-mif --mif-charset=WindowsSimpChinese -o '" +
+                       scratch.Path().string() + "' " + data + "wells.upt " + data + "roads.rte >/dev/null"),
+            0);
+  EXPECT_NE(ReadBytes(scratch / "wells.mif").find("Charset \"WindowsSimpChinese\"\r\n"), std::string::npos);
+  // The MID keeps its GBK bytes; GDAL shows them decoded (as UTF-8).
+  EXPECT_NE(ReadBytes(scratch / "wells.mid").find("\xC8\xAA\xD1\xDB"), std::string::npos);
+  EXPECT_EQ(ReadWithOgrinfo(scratch, scratch / "wells.mif").features.back().name, "泉眼");
+  EXPECT_EQ(ReadWithOgrinfo(scratch, scratch / "roads.mif").features.back().name, "河堤路");
+}
+
 }  // namespace
 }  // namespace carteloom::testing
