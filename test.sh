@@ -13,4 +13,5 @@ build build-asan -DCARTELOOM_SANITIZE=ON -DCARTELOOM_APP=OFF
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$(nproc)")
 (cd build-asan && ctest --output-on-failure -j"$(nproc)")
+scripts/fuzz.sh  # the seed corpora replayed and a short fuzzing pass per reader
 scripts/windows_tests.sh  # the Windows build, tested under wine
