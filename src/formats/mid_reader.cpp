@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "formats/charset_codec.h"
 #include "formats/file_error.h"
 
 namespace carteloom {
@@ -33,7 +34,9 @@ MidReader::MidReader(MidReader&& other) noexcept
       eof_(other.eof_),
       buffer_(std::move(other.buffer_)),
       pos_(other.pos_),
-      end_(other.end_) {
+      end_(other.end_),
+      recoder_(other.recoder_),
+      replacedNames_(other.replacedNames_) {
   other.file_ = nullptr;
 }
 
@@ -70,6 +73,16 @@ void MidReader::SkipRestOfRow() {
 }
 
 bool MidReader::NextRow(std::string& value) {
+  if (!ReadRow(value)) return false;
+  if (recoder_ != nullptr) {
+    bool replaced = false;
+    value = recoder_->Recode(value, &replaced);
+    if (replaced) ++replacedNames_;
+  }
+  return true;
+}
+
+bool MidReader::ReadRow(std::string& value) {
   value.clear();
   char c = 0;
   if (!Peek(c)) return false;

@@ -8,6 +8,8 @@
 
 namespace carteloom {
 
+class GbkRecoder;
+
 class MidReader {
  public:
   // Opens the file; throws FileError naming the path and the reason.
@@ -26,8 +28,15 @@ class MidReader {
   // Throws FileError when the file cannot be read.
   bool NextRow(std::string& value);
 
+  // From here on names are recoded to GBK by recoder (not owned); nullptr
+  // keeps their bytes.
+  void RecodeWith(GbkRecoder* recoder) { recoder_ = recoder; }
+  // How many names held a character that GBK cannot hold ("?" in its place).
+  std::size_t ReplacedNames() const { return replacedNames_; }
+
  private:
   MidReader(std::string path, char delimiter, std::FILE* file);
+  bool ReadRow(std::string& value);
   bool Get(char& c);
   bool Peek(char& c);
   void SkipRestOfRow();
@@ -39,6 +48,8 @@ class MidReader {
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
+  GbkRecoder* recoder_ = nullptr;
+  std::size_t replacedNames_ = 0;
 };
 
 }  // namespace carteloom

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "formats/charset_codec.h"
 #include "formats/file_error.h"
 #include "formats/file_routines.h"
 #include "formats/mif_text.h"
@@ -11,6 +12,7 @@
 #include "formats/output_naming.h"
 #include "formats/paths.h"
 #include "to_receiver/converters.h"
+#include "to_receiver/name_charset.h"
 
 namespace carteloom {
 namespace {
@@ -130,10 +132,21 @@ EntryOutcome ConvertEntry(BatchUi& ui, const std::string& source, const std::str
       ui.ShowMessage(kNotWgs84, kMessageTitle);
       return EntryOutcome::EndBatch;
     }
-    MidReader names(MidPathOf(source), layer.Delimiter());
+    std::string midPath = MidPathOf(source);
+    MidReader names(midPath, layer.Delimiter());
+    std::unique_ptr<GbkRecoder> recoder;
+    if (std::optional<int> codePage = NameCodePage(layer.Header(), midPath)) {
+      recoder = std::make_unique<GbkRecoder>(*codePage);
+      names.RecodeWith(recoder.get());
+    }
     std::string baseName = BaseNameOf(source);
-    return kind == MifLayerKind::Points ? ConvertPoints(ui, mifText, names, folder, baseName)
-                                        : ConvertPolylines(ui, mifText, names, folder, baseName);
+    EntryOutcome outcome = kind == MifLayerKind::Points ? ConvertPoints(ui, mifText, names, folder, baseName)
+                                                        : ConvertPolylines(ui, mifText, names, folder, baseName);
+    if (names.ReplacedNames() > 0)
+      ui.ShowMessage("文件 " + source + " 中有 " + IntegerText(static_cast<std::int64_t>(names.ReplacedNames())) +
+                         " 个名称含有GBK无法表示的字符，已改为“?”。",
+                     kMessageTitle);
+    return outcome;
   } catch (const std::exception& error) {
     // Unfinished outputs were discarded on the way out; the entry stays for another try.
     ui.ShowMessage("文件 " + source + " 没有转换：" + error.what(), kMessageTitle);
