@@ -1,0 +1,73 @@
+// The whole MIF-to-receiver batch on arbitrary MIF and MID text: the layer
+// is converted or refused with a message, never half: every file left in the
+// output folder is whole, none is a temporary one, and no point or vertex is lost.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "formats/mif_reader.h"
+#include "fuzz_support.h"
+#include "fuzz_ui.h"
+#include "mif_input.h"
+#include "to_receiver/to_receiver_batch.h"
+
+using namespace carteloom;
+using namespace carteloom::fuzz;
+
+namespace {
+
+struct LayerFigures {
+  std::size_t points = 0;
+  std::size_t vertices = 0;
+};
+
+LayerFigures FiguresOf(const std::string& mif) {
+  LayerFigures figures;
+  MifScanner scanner(mif);
+  MifObject object;
+  while (scanner.Next(object)) {
+    if (object.kind == MifObjectKind::Point) ++figures.points;
+    if (object.kind == MifObjectKind::Polyline) figures.vertices += object.vertices.size();
+  }
+  return figures;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ClearScratch();
+  MifInput input = SplitMifInput(data, size);
+  std::filesystem::create_directory(ScratchPath("in"));
+  std::filesystem::create_directory(ScratchPath("out"));
+  WriteFileBytes(ScratchPath("in/layer.mif"), input.mif);
+  // Every other input names its MID in capitals, as files copied from Windows media do.
+  WriteFileBytes(ScratchPath(size % 2 ? "in/layer.MID" : "in/layer.mid"), input.mid);
+
+  FuzzUi ui({ScratchPath("in/layer.mif")});
+  BatchResult result = RunToReceiverBatch(ui, ScratchPath("out"));
+
+  SentenceCounts total;
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(ScratchPath("out"))) {
+    std::string name = entry.path().filename().string();
+    Require(name.find(".tmp") == std::string::npos, "a temporary file left behind: " + name);
+    SentenceCounts counts = CheckReceiverFile(ReadFileBytes(entry.path().string()), name);
+    total.waypoints += counts.waypoints;
+    total.routes += counts.routes;
+    total.ends += counts.ends;
+    ++files;
+  }
+  if (result.converted == 0) {
+    Require(files == 0, "a layer that was not converted left files");
+    Require(!ui.messages.empty(), "a layer was neither converted nor refused with a message");
+    return 0;
+  }
+  LayerFigures figures = FiguresOf(input.mif);
+  if (LayerKind(input.mif) == MifLayerKind::Points) {
+    Require(total.waypoints == figures.points && total.ends == 0, "waypoints differ from the points of the layer");
+  } else {
+    Require(files == 1 && total.ends == 1, "a route layer gives one file with one end sentence");
+    Require(total.waypoints == figures.vertices, "waypoints differ from the vertices of the layer");
+  }
+  return 0;
+}
