@@ -2,10 +2,12 @@
 // One receiver-file converter on arbitrary bytes: the source is written to
 // the scratch folder, converted as the batch converts it, and the MIF/MID
 // pair checked.
+#include <cmath>
 #include <cstdint>
 #include <exception>
 #include <string>
 
+#include "formats/mif_reader.h"
 #include "formats/output_file.h"
 #include "fuzz_support.h"
 #include "to_mif/converters.h"
@@ -29,7 +31,19 @@ std::size_t ConvertToMif(const std::uint8_t* data, std::size_t size, const std::
     // Every byte sequence is a receiver file of some sort: nothing may be refused.
     Fail(std::string("conversion threw: ") + error.what());
   }
-  return CheckOwnMif(ReadFileBytes(ScratchPath("out.mif")), ReadFileBytes(ScratchPath("out.mid")));
+  std::string mif = ReadFileBytes(ScratchPath("out.mif"));
+  std::size_t objects = CheckOwnMif(mif, ReadFileBytes(ScratchPath("out.mid")));
+  // What we write, we read back object for object and vertex for vertex.
+  MifScanner scanner(mif);
+  MifObject object;
+  std::size_t readBack = 0;
+  while (scanner.Next(object)) {
+    ++readBack;
+    for (const MifVertex& v : object.vertices) Require(std::isfinite(v.x) && std::isfinite(v.y), "vertex read back");
+  }
+  Require(readBack == objects, "the MIF reads back as " + std::to_string(readBack) + " objects, not " +
+                                   std::to_string(objects));
+  return objects;
 }
 
 }  // namespace carteloom::fuzz
