@@ -72,6 +72,16 @@ TEST_F(BadPlaces, AMifWithoutItsMidIsReportedNamingTheMid) {
   EXPECT_EQ(ui.sources.size(), 1u);
   EXPECT_EQ(ReadBytes(Out("wells.upt")), "old");
   EXPECT_EQ(FolderEntries(Out()), std::vector<std::string>{"wells.upt"});
+
+  // A folder in place of the MID opens on some systems and fails on the first read.
+  fs::create_directories(In("wells.mid"));
+  ScriptedUi again({In("wells.mif")});
+  again.overwriteAnswers.push_back(OverwriteAnswer::Overwrite);
+  EXPECT_EQ(RunToReceiverBatch(again, Out()).converted, 0u);
+  ASSERT_EQ(Messages(again).size(), 1u);
+  EXPECT_NE(Messages(again)[0].find(In("wells.mid") + "：这是一个文件夹，不是文件"), std::string::npos) << Messages(again)[0];
+  EXPECT_EQ(ReadBytes(Out("wells.upt")), "old");
+  EXPECT_EQ(FolderEntries(Out()), std::vector<std::string>{"wells.upt"});
 }
 
 TEST_F(BadPlaces, AMissingOutputFolderIsReportedAndNothingIsCreated) {
