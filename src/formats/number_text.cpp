@@ -1,8 +1,10 @@
 #include "formats/number_text.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace carteloom {
 namespace {
@@ -10,58 +12,195 @@ namespace {
 // The value rounded to 15 significant digits: d1.d2d3... x 10^exponent,
 // with the trailing zeros of the digits removed.
 struct SignificantDigits {
-  std::string digits;
+  char digits[16];
+  int count = 0;
   int exponent = 0;
 };
 
-SignificantDigits RoundTo15Digits(double magnitude) {
+constexpr std::uint64_t kLow15 = 100'000'000'000'000;  // 10^14: the smallest 15-digit whole
+
+// The general route: to_chars rounds the exact binary value, ties to even.
+SignificantDigits RoundByCharconv(double magnitude) {
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
   std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
   std::size_t e = text.find('e');
   SignificantDigits out;
-  out.digits.push_back(text[0]);
-  if (e > 2) out.digits.append(text.substr(2, e - 2));
-  while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
+  out.digits[out.count++] = text[0];
+  for (std::size_t i = 2; i < e; ++i) out.digits[out.count++] = text[i];
   const char* expBegin = text.data() + e + 1;
   if (*expBegin == '+') ++expBegin;
   std::from_chars(expBegin, text.data() + text.size(), out.exponent);
   return out;
 }
 
-std::string NumberText(double value, bool padded) {
-  const char* sign = std::signbit(value) && value != 0 ? "-" : (padded ? " " : "");
-  if (std::isnan(value)) return std::string(padded ? " " : "") + "NaN";
-  if (std::isinf(value)) return std::string(sign) + "Inf";
-  if (value == 0) return padded ? " 0" : "0";
+// A 128-bit whole: high * 2^64 + low.
+struct Wide {
+  std::uint64_t high = 0;
+  std::uint64_t low = 0;
+};
+
+Wide Multiply(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t mask = 0xFFFFFFFF;
+  const std::uint64_t ll = (a & mask) * (b & mask), lh = (a & mask) * (b >> 32);
+  const std::uint64_t hl = (a >> 32) * (b & mask), hh = (a >> 32) * (b >> 32);
+  const std::uint64_t mid = (ll >> 32) + (lh & mask) + (hl & mask);
+  return {hh + (lh >> 32) + (hl >> 32) + (mid >> 32), (mid << 32) | (ll & mask)};
+}
+
+bool Bit(const Wide& w, int i) { return ((i < 64 ? w.low >> i : w.high >> (i - 64)) & 1) != 0; }
+
+// True when any of the n lowest bits is set (0 < n < 128).
+bool AnyLowBit(const Wide& w, int n) {
+  if (n <= 64) return (n == 64 ? w.low : w.low & ((std::uint64_t{1} << n) - 1)) != 0;
+  return w.low != 0 || (w.high & ((std::uint64_t{1} << (n - 64)) - 1)) != 0;
+}
+
+// w / 2^n rounded down; false when it does not fit in 64 bits (0 < n < 128).
+bool ShiftDown(const Wide& w, int n, std::uint64_t& out) {
+  if (n >= 64) {
+    out = w.high >> (n - 64);
+    return true;
+  }
+  if ((w.high >> n) != 0) return false;
+  out = (w.high << (64 - n)) | (w.low >> n);
+  return true;
+}
+
+std::uint64_t PowerOfFive(int k) {
+  std::uint64_t p = 1;
+  for (int i = 0; i < k; ++i) p *= 5;
+  return p;
+}
+
+// The same rounding done exactly in whole numbers, for the magnitudes that
+// coordinates have. A double is m / 2^shift, so m * 5^k / 2^(shift - k) is
+// the value times 10^k; k is chosen to leave 15 whole digits, and the bits
+// shifted out decide the rounding (ties to even, as to_chars does).
+bool RoundExactly(double magnitude, SignificantDigits& out) {
+  if (!(magnitude >= 1e-5 && magnitude < 1e15)) return false;
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
+  const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int shift = 1075 - static_cast<int>(bits >> 52);
+  // floor(log10) is about floor(b * log10(2)); the loop corrects it by one if needed.
+  int decimalExponent = ((52 - shift) * 78913) >> 18;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int k = 14 - decimalExponent;
+    const int down = shift - k;
+    if (k < 0 || k > 27 || down < 1 || down > 127) return false;
+    const Wide scaled = Multiply(m, PowerOfFive(k));
+    std::uint64_t whole = 0;
+    if (!ShiftDown(scaled, down, whole) || whole >= 10 * kLow15) {
+      ++decimalExponent;
+      continue;
+    }
+    if (whole < kLow15) {
+      --decimalExponent;
+      continue;
+    }
+    const bool roundBit = Bit(scaled, down - 1);
+    const bool sticky = down > 1 && AnyLowBit(scaled, down - 1);
+    if (roundBit && (sticky || (whole & 1) != 0)) ++whole;
+    if (whole == 10 * kLow15) {
+      whole = kLow15;
+      ++decimalExponent;
+    }
+    char buf[24];
+    std::to_chars(buf, buf + sizeof buf, whole);
+    std::memcpy(out.digits, buf, 15);
+    out.count = 15;
+    out.exponent = decimalExponent;
+    return true;
+  }
+  return false;
+}
+
+SignificantDigits RoundTo15Digits(double magnitude) {
+  SignificantDigits d;
+  if (!RoundExactly(magnitude, d)) d = RoundByCharconv(magnitude);
+  while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+  return d;
+}
+
+// Writes the number at out and returns the end; 32 bytes are always enough.
+char* NumberText(double value, bool padded, char* out) {
+  auto put = [&out](std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    out += text.size();
+  };
+  if (std::isnan(value)) {
+    put(padded ? " NaN" : "NaN");
+    return out;
+  }
+  if (std::signbit(value) && value != 0) {
+    *out++ = '-';
+  } else if (padded) {
+    *out++ = ' ';
+  }
+  if (std::isinf(value)) {
+    put("Inf");
+    return out;
+  }
+  if (value == 0) {
+    *out++ = '0';
+    return out;
+  }
 
   SignificantDigits d = RoundTo15Digits(std::fabs(value));
-  std::string body;
+  const std::string_view digits(d.digits, static_cast<std::size_t>(d.count));
   if (d.exponent >= 15 || d.exponent < -5) {
     // Out of the fixed range: mantissa and a signed two-digit exponent ("1.5E-06").
-    body.push_back(d.digits[0]);
-    if (d.digits.size() > 1) body.append(".").append(d.digits, 1);
-    body.append(d.exponent < 0 ? "E-" : "E+");
-    body.append(IntegerText(std::abs(d.exponent), 2));
+    *out++ = digits[0];
+    if (digits.size() > 1) {
+      *out++ = '.';
+      put(digits.substr(1));
+    }
+    put(d.exponent < 0 ? "E-" : "E+");
+    int magnitude = std::abs(d.exponent);
+    if (magnitude < 10) *out++ = '0';
+    out = std::to_chars(out, out + 8, magnitude).ptr;
   } else if (d.exponent >= 0) {
     std::size_t whole = static_cast<std::size_t>(d.exponent) + 1;
-    if (d.digits.size() <= whole) {
-      body = d.digits;
-      body.append(whole - d.digits.size(), '0');
+    if (digits.size() <= whole) {
+      put(digits);
+      std::memset(out, '0', whole - digits.size());
+      out += whole - digits.size();
     } else {
-      body.append(d.digits, 0, whole).append(".").append(d.digits, whole);
+      put(digits.substr(0, whole));
+      *out++ = '.';
+      put(digits.substr(whole));
     }
   } else {
-    body = padded ? "." : "0.";
-    body.append(static_cast<std::size_t>(-d.exponent - 1), '0').append(d.digits);
+    put(padded ? "." : "0.");
+    std::size_t zeros = static_cast<std::size_t>(-d.exponent - 1);
+    std::memset(out, '0', zeros);
+    out += zeros;
+    put(digits);
   }
-  return sign + body;
+  return out;
 }
 
 }  // namespace
 
-std::string PaddedNumberText(double value) { return NumberText(value, true); }
-std::string PlainNumberText(double value) { return NumberText(value, false); }
+std::string PaddedNumberText(double value) {
+  char buf[32];
+  return std::string(buf, NumberText(value, true, buf));
+}
+
+std::string PlainNumberText(double value) {
+  char buf[32];
+  return std::string(buf, NumberText(value, false, buf));
+}
+
+void AppendPaddedNumberText(std::string& out, double value) {
+  char buf[32];
+  out.append(buf, NumberText(value, true, buf));
+}
+
+void AppendPlainNumberText(std::string& out, double value) {
+  char buf[32];
+  out.append(buf, NumberText(value, false, buf));
+}
 
 std::string IntegerText(std::int64_t value, int minDigits) {
   char buf[32];

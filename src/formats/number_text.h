@@ -13,6 +13,10 @@ std::string PaddedNumberText(double value);
 // "116.5", "0.25", "-0.5", "0": no blank, a "0" in front of the point.
 std::string PlainNumberText(double value);
 
+// The same texts appended to out, for writers that build a line at a time.
+void AppendPaddedNumberText(std::string& out, double value);
+void AppendPlainNumberText(std::string& out, double value);
+
 // Decimal digits of a whole number, padded on the left with zeros to minDigits.
 std::string IntegerText(std::int64_t value, int minDigits = 1);
 

@@ -1,6 +1,8 @@
 #include "formats/sentence.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 
 #include "formats/output_file.h"
@@ -38,6 +40,23 @@ std::string MinutesText(double minutes) {
   return text;
 }
 
+// Thousandths of minutes in [0, 64), rounded half up, computed exactly: the
+// double is m / 2^shift, so the rounding is decided by the bits of m * 1000
+// that the shift drops.
+std::uint64_t Thousandths(double minutes) {
+  if (minutes == 0) return 0;
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(minutes);
+  const int biased = static_cast<int>(bits >> 52);
+  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+  const std::uint64_t m = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
+  const int shift = biased == 0 ? 1074 : 1075 - biased;  // at least 47 below 64
+  const std::uint64_t product = m * 1000;                 // below 2^63
+  if (shift > 63) return 0;                               // below half a thousandth
+  const std::uint64_t whole = product >> shift;
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+  return whole + ((product & ((half << 1) - 1)) >= half ? 1 : 0);
+}
+
 }  // namespace
 
 std::string DegreesMinutesText(double degrees, int width) {
@@ -45,9 +64,25 @@ std::string DegreesMinutesText(double degrees, int width) {
   double whole = std::floor(degrees);
   double minutes = (degrees - whole) * 60;
   char buf[400];
-  auto res = std::to_chars(buf, buf + sizeof buf, whole, std::chars_format::fixed, 0);
-  std::string text(buf, res.ptr);
-  if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+  char* end = nullptr;
+  if (!std::signbit(whole) && whole < 9e15 && minutes < 64) {
+    // Coordinates: whole degrees and minutes fit in integers.
+    end = std::to_chars(buf, buf + sizeof buf, static_cast<std::uint64_t>(whole)).ptr;
+  } else {
+    end = std::to_chars(buf, buf + sizeof buf, whole, std::chars_format::fixed, 0).ptr;
+  }
+  std::string text;
+  const std::size_t digits = static_cast<std::size_t>(end - buf);
+  if (static_cast<int>(digits) < width) text.append(static_cast<std::size_t>(width) - digits, '0');
+  text.append(buf, end);
+  if (!std::signbit(whole) && whole < 9e15 && minutes < 64) {
+    std::uint64_t t = Thousandths(minutes);
+    char minutesText[8] = {static_cast<char>('0' + t / 10000), static_cast<char>('0' + t / 1000 % 10), '.',
+                           static_cast<char>('0' + t / 100 % 10), static_cast<char>('0' + t / 10 % 10),
+                           static_cast<char>('0' + t % 10)};
+    text.append(minutesText, 6);
+    return text;
+  }
   return text + MinutesText(minutes);
 }
 

@@ -91,6 +91,7 @@ class RouteFileReader {
 // route that names more waypoints than the file holds gets those there are.
 void WriteRoutes(const RouteFile& file, MifOutputs out) {
   std::size_t offset = 0;
+  std::string line;
   for (const Route& route : file.routes) {
     std::size_t first = std::min(offset, file.positions.size());
     std::size_t last = std::min(offset + route.waypointCount, file.positions.size());
@@ -100,7 +101,11 @@ void WriteRoutes(const RouteFile& file, MifOutputs out) {
     out.mid.WriteLine(MidValueText(route.name));
     for (std::size_t q = first; q < last; ++q) {
       const Position& p = file.positions[q];
-      out.mif.WriteLine(PlainNumberText(p.longitude) + " " + PlainNumberText(p.latitude));
+      line.clear();
+      AppendPlainNumberText(line, p.longitude);
+      line.push_back(' ');
+      AppendPlainNumberText(line, p.latitude);
+      out.mif.WriteLine(line);
     }
     out.mif.WriteLine("    Pen (2,2,0)");
   }

@@ -46,8 +46,13 @@ void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutp
 
   out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(count)));
   long long written = 0;
+  std::string line;
   WalkTrackLog(source, [&](const Position& p) {
-    out.mif.WriteLine(PaddedNumberText(p.longitude) + " " + PaddedNumberText(p.latitude));
+    line.clear();
+    AppendPaddedNumberText(line, p.longitude);
+    line.push_back(' ');
+    AppendPaddedNumberText(line, p.latitude);
+    out.mif.WriteLine(line);
     ++written;
   });
   // Only a file that changed between the two passes gets here; its MIF would

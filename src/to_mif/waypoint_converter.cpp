@@ -17,7 +17,11 @@ class PointWriter {
   explicit PointWriter(MifOutputs out) : out_(out) {}
 
   void Point(const Position& p) {
-    out_.mif.WriteLine("Point " + PaddedNumberText(p.longitude) + " " + PaddedNumberText(p.latitude));
+    line_.assign("Point ");
+    AppendPaddedNumberText(line_, p.longitude);
+    line_.push_back(' ');
+    AppendPaddedNumberText(line_, p.latitude);
+    out_.mif.WriteLine(line_);
     out_.mif.WriteLine("Symbol (32,0,9)");
     nameOwed_ = true;
   }
@@ -31,6 +35,7 @@ class PointWriter {
 
  private:
   MifOutputs out_;
+  std::string line_;  // reused: no allocation per point
   bool nameOwed_ = false;
 };
 
