@@ -15,10 +15,16 @@ void WriteMifHeader(OutputFile& mif, std::string_view charset) {
 }
 
 std::string MidValueText(std::string_view value) {
-  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
+  // One pass over the bytes; find_first_of would search the set for each of them.
+  bool quote = false;
+  bool lineBreak = false;
+  for (char c : value) {
+    quote |= c == ',' || c == '"';
+    lineBreak |= c == '\r' || c == '\n';
+  }
+  if (!quote && !lineBreak) return std::string(value);
   // A line break would start a second row; it can only come from a damaged
   // quoted field, and a blank keeps the row whole.
-  bool quote = value.find_first_of(",\"") != std::string_view::npos;
   std::string out = quote ? "\"" : "";
   for (char c : value) {
     if (c == '"') out.push_back('"');

@@ -1,5 +1,6 @@
 #include "formats/number_text.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -67,11 +68,12 @@ bool ShiftDown(const Wide& w, int n, std::uint64_t& out) {
   return true;
 }
 
-std::uint64_t PowerOfFive(int k) {
-  std::uint64_t p = 1;
-  for (int i = 0; i < k; ++i) p *= 5;
-  return p;
-}
+constexpr auto kPowersOfFive = [] {
+  std::array<std::uint64_t, 28> powers{};
+  powers[0] = 1;
+  for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 5;
+  return powers;
+}();
 
 // The same rounding done exactly in whole numbers, for the magnitudes that
 // coordinates have. A double is m / 2^shift, so m * 5^k / 2^(shift - k) is
@@ -88,7 +90,7 @@ bool RoundExactly(double magnitude, SignificantDigits& out) {
     const int k = 14 - decimalExponent;
     const int down = shift - k;
     if (k < 0 || k > 27 || down < 1 || down > 127) return false;
-    const Wide scaled = Multiply(m, PowerOfFive(k));
+    const Wide scaled = Multiply(m, kPowersOfFive[static_cast<std::size_t>(k)]);
     std::uint64_t whole = 0;
     if (!ShiftDown(scaled, down, whole) || whole >= 10 * kLow15) {
       ++decimalExponent;

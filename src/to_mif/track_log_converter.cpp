@@ -31,6 +31,22 @@ void WalkTrackLog(FieldReader& source, OnVertex onVertex) {
   if (auto p = position.Finish()) onVertex(*p);
 }
 
+// The vertices WalkTrackLog hands out, counted without reading a number:
+// with the same numbering, every field numbered 4 (a longitude) starts
+// exactly one vertex, completed by field 5 or by the end of its record.
+long long CountTrackVertices(FieldReader& source) {
+  long long number = 0;
+  long long count = 0;
+  while (!source.AtEnd()) {
+    ++number;
+    std::string_view field = source.ReadField();
+    if (field == kFormatTag || field == kWaypointTag) number = field == kFormatTag ? kFormatRecord : 1;
+    if (number == 4) ++count;
+    if (number == kLastField) number = 0;
+  }
+  return count;
+}
+
 }  // namespace
 
 void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutputs out) {
@@ -39,7 +55,7 @@ void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutp
   long long count = 0;
   {
     FieldReader counting(sourcePath);
-    WalkTrackLog(counting, [&count](const Position&) { ++count; });
+    count = CountTrackVertices(counting);
   }
   // No vertex, no object: a Pline without vertices is no line at all.
   if (count == 0) return;
