@@ -64,7 +64,12 @@ std::string NarrowPath(const fs::path& path) {
 std::FILE* OpenFile(const std::string& path, const char* mode) {
   std::wstring wideMode;
   for (const char* c = mode; *c != '\0'; ++c) wideMode.push_back(static_cast<wchar_t>(*c));
-  return _wfopen(NativePath(path).c_str(), wideMode.c_str());
+  fs::path native = NativePath(path);
+  std::FILE* file = _wfopen(native.c_str(), wideMode.c_str());
+  // Windows refuses a folder as "access denied"; say what it is, as elsewhere.
+  std::error_code ec;
+  if (file == nullptr && errno == EACCES && fs::is_directory(native, ec)) errno = EISDIR;
+  return file;
 }
 
 std::error_code MoveReplacing(const std::string& from, const std::string& to) {

@@ -76,6 +76,20 @@ TEST(FileSystem, FailedCommitKeepsTheTargetAndRemovesTheTemporaryFile) {
   EXPECT_EQ(EntriesOf(Folder(scratch)), std::vector<std::string>{"taken"});
 }
 
+TEST(FileSystem, AFolderIsNamedAsSuchWhenOpenedAsAFile) {
+  testing::ScratchFolder scratch;
+  std::string folder = InFolder(Folder(scratch), "wells.mid");
+  std::filesystem::create_directory(NativePath(folder));
+  try {
+    FieldReader reader(folder);
+    while (!reader.AtEnd()) reader.ReadField();
+    FAIL() << "a folder was read as a file";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.Path(), folder);
+    EXPECT_EQ(error.Reason(), "这是一个文件夹，不是文件");
+  }
+}
+
 TEST(FileSystem, GbkNamesReachTheDiskAndComeBackUnchanged) {
   if (!GbkIsTheCodePage()) GTEST_SKIP() << "the system code page is not GBK";
   testing::ScratchFolder scratch;
