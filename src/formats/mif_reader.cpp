@@ -23,8 +23,9 @@ bool IsKeyword(std::string_view word, std::string_view keyword) {
 
 // Objects that own a MID row but are not converted.
 bool IsOtherObject(std::string_view word) {
-  for (std::string_view keyword :
-       {"region", "arc", "text", "rect", "roundrect", "ellipse", "multipoint", "none"})
+  static constexpr std::string_view kKeywords[] = {"region", "arc",     "text",       "rect",
+                                                   "roundrect", "ellipse", "multipoint", "none"};
+  for (std::string_view keyword : kKeywords)
     if (IsKeyword(word, keyword)) return true;
   return false;
 }

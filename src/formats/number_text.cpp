@@ -204,16 +204,21 @@ void AppendPlainNumberText(std::string& out, double value) {
   out.append(buf, NumberText(value, false, buf));
 }
 
-std::string IntegerText(std::int64_t value, int minDigits) {
-  char buf[32];
+void AppendIntegerText(std::string& out, std::int64_t value, int minDigits) {
+  char buf[24];
   std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
                                       : static_cast<std::uint64_t>(value);
-  auto res = std::to_chars(buf, buf + sizeof buf, magnitude);
-  std::string digits(buf, res.ptr);
-  std::string out = value < 0 ? "-" : "";
-  if (static_cast<int>(digits.size()) < minDigits)
-    out.append(static_cast<std::size_t>(minDigits) - digits.size(), '0');
-  return out + digits;
+  char* end = std::to_chars(buf, buf + sizeof buf, magnitude).ptr;
+  int digits = static_cast<int>(end - buf);
+  if (value < 0) out.push_back('-');
+  if (digits < minDigits) out.append(static_cast<std::size_t>(minDigits - digits), '0');
+  out.append(buf, end);
+}
+
+std::string IntegerText(std::int64_t value, int minDigits) {
+  std::string out;
+  AppendIntegerText(out, value, minDigits);
+  return out;
 }
 
 }  // namespace carteloom

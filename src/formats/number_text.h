@@ -19,5 +19,6 @@ void AppendPlainNumberText(std::string& out, double value);
 
 // Decimal digits of a whole number, padded on the left with zeros to minDigits.
 std::string IntegerText(std::int64_t value, int minDigits = 1);
+void AppendIntegerText(std::string& out, std::int64_t value, int minDigits = 1);
 
 }  // namespace carteloom

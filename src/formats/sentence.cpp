@@ -17,10 +17,13 @@ std::string SentenceChecksum(std::string_view body) {
 }
 
 void WriteSentence(OutputFile& out, std::string_view body) {
+  unsigned value = 0;
+  for (char c : body) value ^= static_cast<unsigned char>(c);
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const char tail[] = {'*', kHex[value >> 4], kHex[value & 0xF]};
   out.Write('$');
   out.Write(body);
-  out.Write('*');
-  out.WriteLine(SentenceChecksum(body));
+  out.WriteLine(std::string_view(tail, sizeof tail));
 }
 
 namespace {
@@ -59,31 +62,33 @@ std::uint64_t Thousandths(double minutes) {
 
 }  // namespace
 
-std::string DegreesMinutesText(double degrees, int width) {
+void AppendDegreesMinutesText(std::string& out, double degrees, int width) {
   if (!std::isfinite(degrees) || degrees < 0) degrees = 0;
   double whole = std::floor(degrees);
   double minutes = (degrees - whole) * 60;
   char buf[400];
-  char* end = nullptr;
-  if (!std::signbit(whole) && whole < 9e15 && minutes < 64) {
-    // Coordinates: whole degrees and minutes fit in integers.
-    end = std::to_chars(buf, buf + sizeof buf, static_cast<std::uint64_t>(whole)).ptr;
-  } else {
-    end = std::to_chars(buf, buf + sizeof buf, whole, std::chars_format::fixed, 0).ptr;
+  // Coordinates: whole degrees and minutes fit in integers.
+  const bool small = !std::signbit(whole) && whole < 9e15 && minutes < 64;
+  char* end = small ? std::to_chars(buf, buf + sizeof buf, static_cast<std::uint64_t>(whole)).ptr
+                    : std::to_chars(buf, buf + sizeof buf, whole, std::chars_format::fixed, 0).ptr;
+  const int digits = static_cast<int>(end - buf);
+  if (digits < width) out.append(static_cast<std::size_t>(width - digits), '0');
+  out.append(buf, end);
+  if (!small) {
+    out.append(MinutesText(minutes));
+    return;
   }
+  const std::uint64_t t = Thousandths(minutes);
+  const char text[6] = {static_cast<char>('0' + t / 10000), static_cast<char>('0' + t / 1000 % 10), '.',
+                        static_cast<char>('0' + t / 100 % 10), static_cast<char>('0' + t / 10 % 10),
+                        static_cast<char>('0' + t % 10)};
+  out.append(text, sizeof text);
+}
+
+std::string DegreesMinutesText(double degrees, int width) {
   std::string text;
-  const std::size_t digits = static_cast<std::size_t>(end - buf);
-  if (static_cast<int>(digits) < width) text.append(static_cast<std::size_t>(width) - digits, '0');
-  text.append(buf, end);
-  if (!std::signbit(whole) && whole < 9e15 && minutes < 64) {
-    std::uint64_t t = Thousandths(minutes);
-    char minutesText[8] = {static_cast<char>('0' + t / 10000), static_cast<char>('0' + t / 1000 % 10), '.',
-                           static_cast<char>('0' + t / 100 % 10), static_cast<char>('0' + t / 10 % 10),
-                           static_cast<char>('0' + t % 10)};
-    text.append(minutesText, 6);
-    return text;
-  }
-  return text + MinutesText(minutes);
+  AppendDegreesMinutesText(text, degrees, width);
+  return text;
 }
 
 CoordinateFields LatitudeFields(double latitude) {

@@ -19,6 +19,7 @@ void WriteSentence(OutputFile& out, std::string_view body);
 // ddmm.mmm (width 2) or dddmm.mmm (width 3) for non-negative degrees. The
 // minutes are rounded to three decimals with no carry into the degrees.
 std::string DegreesMinutesText(double degrees, int width);
+void AppendDegreesMinutesText(std::string& out, double degrees, int width);
 
 // A coordinate as its two sentence fields: the text of its magnitude and
 // the hemisphere letter ("N"/"S" for a latitude, "E"/"W" for a longitude).

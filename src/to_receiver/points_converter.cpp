@@ -12,6 +12,8 @@ bool ConvertMifPoints(MifScanner& objects, MidReader& names, WaypointFiles& file
   std::uint64_t sequence = 0;
   MifObject object;
   std::string name;
+  std::string safeName;
+  std::string body;  // reused: no allocation per waypoint
   while (objects.Next(object)) {
     bool named = names.NextRow(name);  // every object owns a row, converted or not
     if (object.kind != MifObjectKind::Point) continue;
@@ -23,8 +25,10 @@ bool ConvertMifPoints(MifScanner& objects, MidReader& names, WaypointFiles& file
       counter = 0;
       if (!files.StartNext()) return false;
     }
-    std::string safeName = named ? SentenceSafeName(name) : GeneratedWaypointName(sequence);
-    WriteSentence(files.Current(), WaypointBody(object.vertices.front(), kWaypointAltitude, safeName));
+    safeName = named ? SentenceSafeName(name) : GeneratedWaypointName(sequence);
+    body.clear();
+    AppendWaypointBody(body, object.vertices.front(), kWaypointAltitude, safeName);
+    WriteSentence(files.Current(), body);
   }
   return true;
 }

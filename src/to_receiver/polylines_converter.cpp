@@ -18,14 +18,19 @@ struct Route {
 };
 
 // Route sentences name the waypoints two at a time; an odd last one stands alone.
-void WriteRoute(OutputFile& out, const Route& route, std::uint64_t number) {
-  std::string count = IntegerText(static_cast<std::int64_t>((route.vertices + 1) / 2));
+void WriteRoute(OutputFile& out, const Route& route, std::uint64_t number, std::string& body) {
+  const auto count = static_cast<std::int64_t>((route.vertices + 1) / 2);
   std::uint64_t sentence = 1;
   for (std::uint64_t vertex = 1; vertex <= route.vertices; vertex += 2, ++sentence) {
-    std::string body = "PZTJRTE," + count + "," + IntegerText(static_cast<std::int64_t>(sentence)) + ",c,1," +
-                       route.name + "," + GeneratedWaypointName(vertex, number) + ",a,";
-    if (vertex < route.vertices) body += GeneratedWaypointName(vertex + 1, number);
-    body += ",a";
+    body.assign("PZTJRTE,");
+    AppendIntegerText(body, count);
+    body.push_back(',');
+    AppendIntegerText(body, static_cast<std::int64_t>(sentence));
+    body.append(",c,1,").append(route.name).append(",");
+    AppendGeneratedWaypointName(body, vertex, number);
+    body.append(",a,");
+    if (vertex < route.vertices) AppendGeneratedWaypointName(body, vertex + 1, number);
+    body.append(",a");
     WriteSentence(out, body);
   }
 }
@@ -38,6 +43,8 @@ void ConvertMifPolylines(MifScanner& objects, MidReader& names, OutputFile& out,
   std::vector<Route> routes;
   MifObject object;
   std::string name;
+  std::string waypointName;
+  std::string body;  // reused: no allocation per waypoint
   while (objects.Next(object)) {
     bool named = names.NextRow(name);  // every object owns a row, converted or not
     if (object.kind != MifObjectKind::Polyline) continue;
@@ -45,15 +52,19 @@ void ConvertMifPolylines(MifScanner& objects, MidReader& names, OutputFile& out,
     std::size_t start = 0;
     for (std::size_t end : object.sectionEnds) {
       std::uint64_t number = routes.size() + 1;
-      for (std::size_t v = start; v < end; ++v)
-        WriteSentence(out, WaypointBody(object.vertices[v], kRouteWaypointAltitude,
-                                        GeneratedWaypointName(v - start + 1, number)));
+      for (std::size_t v = start; v < end; ++v) {
+        waypointName.clear();
+        AppendGeneratedWaypointName(waypointName, v - start + 1, number);
+        body.clear();
+        AppendWaypointBody(body, object.vertices[v], kRouteWaypointAltitude, waypointName);
+        WriteSentence(out, body);
+      }
       routes.push_back({routeName, end - start});
       ui.SetProgressValue(static_cast<int>(kProgressTop - std::min<std::uint64_t>(routes.size(), kProgressTop)));
       start = end;
     }
   }
-  for (std::size_t m = 0; m < routes.size(); ++m) WriteRoute(out, routes[m], m + 1);
+  for (std::size_t m = 0; m < routes.size(); ++m) WriteRoute(out, routes[m], m + 1, body);
   out.WriteLine(kEndSentence);
 }
 

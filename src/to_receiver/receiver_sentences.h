@@ -19,8 +19,12 @@ std::string SentenceSafeName(std::string_view name);
 // "WPT" + number with three digits at least + optional "_" + route: WPT001_1.
 std::string GeneratedWaypointName(std::uint64_t number);
 std::string GeneratedWaypointName(std::uint64_t vertex, std::uint64_t route);
+// The same appended to out.
+void AppendGeneratedWaypointName(std::string& out, std::uint64_t vertex, std::uint64_t route);
 
 // "PZTJWPL,ddmm.mmm,N,dddmm.mmm,E,altitude,M,name,,a"; name must be safe.
 std::string WaypointBody(const MifVertex& position, std::string_view altitude, std::string_view name);
+void AppendWaypointBody(std::string& body, const MifVertex& position, std::string_view altitude,
+                        std::string_view name);
 
 }  // namespace carteloom
