@@ -4,6 +4,7 @@
 
 #include "formats/charset_codec.h"
 #include "formats/file_error.h"
+#include "formats/native_path.h"
 
 namespace carteloom {
 namespace {
@@ -15,7 +16,7 @@ MidReader::MidReader(std::string path, char delimiter, std::FILE* file)
 
 MidReader::MidReader(const std::string& path, char delimiter) : MidReader(path, delimiter, nullptr) {
   errno = 0;
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = OpenFile(path, "rb");
   if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno != 0 ? errno : ENOENT));
   buffer_.resize(kBlockSize);
 }
@@ -44,25 +45,16 @@ MidReader::~MidReader() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-bool MidReader::Peek(char& c) {
-  if (pos_ == end_) {
-    if (file_ == nullptr || eof_) return false;
-    errno = 0;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    pos_ = 0;
-    if (end_ == 0) {
-      if (std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
-      eof_ = true;  // a layer longer than its MID asks again for every object
-      return false;
-    }
+bool MidReader::Refill() {
+  if (file_ == nullptr || eof_) return false;
+  errno = 0;
+  end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  pos_ = 0;
+  if (end_ == 0) {
+    if (std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
+    eof_ = true;  // a layer longer than its MID asks again for every object
+    return false;
   }
-  c = buffer_[pos_];
-  return true;
-}
-
-bool MidReader::Get(char& c) {
-  if (!Peek(c)) return false;
-  ++pos_;
   return true;
 }
 
