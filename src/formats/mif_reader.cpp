@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "formats/short_decimal.h"
+
 namespace carteloom {
 namespace {
 
@@ -74,6 +76,12 @@ bool MifScanner::Number(double& value) {
   if (first != last && *first == '+') ++first;  // from_chars takes no plus sign
   bool startsLikeNumber = first != last && ((*first >= '0' && *first <= '9') || *first == '-' || *first == '.');
   double parsed = 0;
+  const bool negative = first != last && *first == '-';
+  if (startsLikeNumber && ShortDecimal(std::string_view(first + negative, static_cast<std::size_t>(last - first - negative)), parsed)) {
+    value = negative ? -parsed : parsed;
+    pos_ = tokenEnd;
+    return true;
+  }
   auto result = startsLikeNumber ? std::from_chars(first, last, parsed) : std::from_chars_result{first, std::errc::invalid_argument};
   if (result.ec == std::errc::invalid_argument) {
     pos_ = start;

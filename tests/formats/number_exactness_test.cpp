@@ -11,6 +11,7 @@
 
 #include "formats/number_text.h"
 #include "formats/sentence.h"
+#include "formats/short_decimal.h"
 
 namespace carteloom {
 namespace {
@@ -118,6 +119,31 @@ TEST(NumberExactness, DegreesAndMinutes) {
   }
   for (double v : {0.0, -0.0, 1e-300, 4.9e-324, 0.99999999999999989, 179.99999999999997, 9e15, 1e300})
     ExpectSameDegreesMinutes(v);
+}
+
+TEST(NumberExactness, ShortDecimalsReadAsFromChars) {
+  std::mt19937_64 rng(19);
+  std::uniform_int_distribution<int> length(1, 24), digit(0, 9);
+  for (int i = 0; i < 300000; ++i) {
+    std::string text;
+    int digits = length(rng);
+    int point = std::uniform_int_distribution<int>(-1, digits)(rng);  // -1: no point
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) text.push_back('.');
+      text.push_back(static_cast<char>('0' + digit(rng)));
+    }
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    double got = -1;
+    if (ShortDecimal(text, got)) {
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(expected)) << text;
+    }
+  }
+  double unused = 0;
+  for (const char* refused : {"", ".", "1.2.3", "-5", "+5", "1e5", "12a", "1234567890123456"})
+    EXPECT_FALSE(ShortDecimal(refused, unused)) << refused;
+  EXPECT_TRUE(ShortDecimal("5.", unused));
+  EXPECT_EQ(unused, 5);
 }
 
 }  // namespace
