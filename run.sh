@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 source scripts/common.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}"
-build build >/dev/null
+build build -DCARTELOOM_APP=ON >/dev/null
 
 if [ $# -gt 0 ]; then
   exec build/bin/carteloom-cli "$@"

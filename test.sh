@@ -7,7 +7,7 @@ source scripts/common.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-build build
+build build -DCARTELOOM_APP=ON
 build build-asan -DCARTELOOM_SANITIZE=ON -DCARTELOOM_APP=OFF
 
 export QT_QPA_PLATFORM=offscreen
