@@ -1,5 +1,6 @@
 #include "formats/field_reader.h"
 
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -14,6 +15,27 @@ namespace carteloom {
 namespace {
 constexpr std::size_t kBlockSize = 1 << 20;
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The first comma or LF in [p, stop), or stop. Fields are short but many,
+// so eight bytes are tested at a time where the machine allows it.
+const char* FieldEnd(const char* p, const char* stop) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    while (stop - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, 8);
+      const std::uint64_t commas = word ^ (kOnes * ',');
+      const std::uint64_t lineFeeds = word ^ (kOnes * '\n');
+      // A zero byte in either marks a hit; the lowest flagged byte is the first hit.
+      const std::uint64_t hits = ((commas - kOnes) & ~commas & kHighs) | ((lineFeeds - kOnes) & ~lineFeeds & kHighs);
+      if (hits != 0) return p + std::countr_zero(hits) / 8;
+      p += 8;
+    }
+  }
+  while (p != stop && *p != ',' && *p != '\n') ++p;
+  return p;
+}
 }  // namespace
 
 FieldReader::FieldReader(const std::string& path) : path_(path) {
@@ -82,9 +104,8 @@ std::string_view FieldReader::ReadField() {
   // is formed from keep_ only once the field is complete.
   for (;;) {
     const char* base = buffer_.data();
-    const char* p = base + pos_;
     const char* stop = base + end_;
-    while (p != stop && *p != ',' && *p != '\n') ++p;
+    const char* p = FieldEnd(base + pos_, stop);
     if (p != stop) {
       std::size_t fieldEnd = static_cast<std::size_t>(p - base);
       if (*p == '\n' && fieldEnd > keep_ && base[fieldEnd - 1] == '\r') --fieldEnd;
