@@ -30,8 +30,7 @@ enum class EntryOutcome {
 
 // The source path up to its suffix; the whole path when the file name has none.
 std::string SourceStem(const std::string& source) {
-  std::size_t nameStart = source.size();
-  while (nameStart > 0 && !IsSeparator(source[nameStart - 1])) --nameStart;
+  std::size_t nameStart = NameStart(source);
   std::size_t dot = source.rfind('.');
   return dot != std::string::npos && dot >= nameStart ? source.substr(0, dot) : source;
 }
@@ -46,9 +45,7 @@ std::string MidPathOf(const std::string& source) {
 
 std::string BaseNameOf(const std::string& source) {
   std::string stem = SourceStem(source);
-  std::size_t nameStart = stem.size();
-  while (nameStart > 0 && !IsSeparator(stem[nameStart - 1])) --nameStart;
-  return stem.substr(nameStart);
+  return stem.substr(NameStart(stem));
 }
 
 EntryOutcome OutcomeOfNaming(NamingOutcome naming) {

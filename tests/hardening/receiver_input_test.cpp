@@ -55,8 +55,8 @@ TEST_F(DamagedReceiverFile, EmptyGarbageAndNulBytesGiveAConsistentPair) {
   }
   // A NUL inside a name is part of the name: it reaches the MID unchanged.
   std::string name("WE\0LL", 5);
-  Convert("nul.upt", "$PZTJWPL,3954.450,N,11623.483,E,0000000,M," + name + ",,a*45\r\n");
-  EXPECT_EQ(Mid("nul"), name + "\r\n");
+  Convert("with_nul.upt", "$PZTJWPL,3954.450,N,11623.483,E,0000000,M," + name + ",,a*45\r\n");
+  EXPECT_EQ(Mid("with_nul"), name + "\r\n");
 }
 
 TEST_F(DamagedReceiverFile, AnUnterminatedQuoteRunsToTheEndOfTheFileAndNoFurther) {

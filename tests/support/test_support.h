@@ -31,6 +31,14 @@ std::string CrLf(const std::vector<std::string>& lines);
 // Runs a command line through the shell; returns its exit status.
 int RunCommand(const std::string& command);
 
+// Tests that run command lines written for a POSIX shell; the Windows build
+// compares its command line with the Linux one in a script instead.
+#ifdef _WIN32
+#define SKIP_WITHOUT_POSIX_SHELL() GTEST_SKIP() << "needs a POSIX shell"
+#else
+#define SKIP_WITHOUT_POSIX_SHELL() static_cast<void>(0)
+#endif
+
 struct ShownBox {
   std::string kind;  // "message", "summary", "question", "input"
   std::string text;

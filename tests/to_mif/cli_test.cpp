@@ -12,6 +12,7 @@ const std::string kData = std::string(CARTELOOM_TEST_DATA) + "/to_mif/";
 
 class ToMifCommand : public ::testing::Test {
  protected:
+  void SetUp() override { SKIP_WITHOUT_POSIX_SHELL(); }
   // Runs carteloom-cli with the arguments, stdin from `input`, into the scratch folder's out/.
   int Run(const std::string& arguments, const std::string& input = "") {
     WriteBytes(scratch_ / "stdin", input);

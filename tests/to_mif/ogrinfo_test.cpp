@@ -55,6 +55,7 @@ Layer ReadWithOgrinfo(const ScratchFolder& scratch, const std::string& mif) {
 }
 
 TEST(ToMifWithGdal, OgrinfoReadsEveryKindOfPair) {
+  SKIP_WITHOUT_POSIX_SHELL();
   if (RunCommand("ogrinfo --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ogrinfo is not installed";
   ScratchFolder scratch;
   const std::string data = std::string(CARTELOOM_TEST_DATA) + "/to_mif/";
@@ -81,6 +82,7 @@ TEST(ToMifWithGdal, OgrinfoReadsEveryKindOfPair) {
 }
 
 TEST(ToMifWithGdal, WindowsSimpChineseHeaderLetsGdalDecodeTheNames) {
+  SKIP_WITHOUT_POSIX_SHELL();
   if (RunCommand("ogrinfo --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ogrinfo is not installed";
   ScratchFolder scratch;
   const std::string data = std::string(CARTELOOM_TEST_DATA) + "/to_mif/";

@@ -34,7 +34,7 @@ class ToMifBatch : public ::testing::Test {
   // Every name in the output folder: catches half-written and temporary files.
   Names OutNames() const {
     Names names;
-    for (const auto& entry : fs::directory_iterator(scratch_.Path() / "out")) names.insert(entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(scratch_.Path() / "out")) names.insert(entry.path().filename().string());
     return names;
   }
   ShownBox Last(const ScriptedUi& ui) const { return ui.shown.empty() ? ShownBox{} : ui.shown.back(); }

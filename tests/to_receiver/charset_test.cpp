@@ -70,6 +70,7 @@ TEST(NameCharset, NamesAreRecodedAndLossIsReportedOnce) {
 }
 
 TEST(NameCharset, GdalPairsInUtf8AndCp936GiveTheSameGbkNames) {
+  SKIP_WITHOUT_POSIX_SHELL();
   if (RunCommand("command -v ogr2ogr >/dev/null 2>&1") != 0) GTEST_SKIP() << "ogr2ogr is not installed";
   ScratchFolder in, utf8Out, cp936Out;
   WriteBytes(in / "layer.json",

@@ -27,6 +27,7 @@ int Cli(const std::string& command, const std::string& folder, const std::vector
 }
 
 TEST(ToReceiverEndToEnd, PairsWrittenByGdal) {
+  SKIP_WITHOUT_POSIX_SHELL();
   if (RunCommand("command -v ogr2ogr >/dev/null 2>&1") != 0) GTEST_SKIP() << "ogr2ogr is not installed";
   testing::ScratchFolder in, out;
   auto gdalPair = [&](const std::string& name, const std::string& features) {
@@ -58,6 +59,7 @@ TEST(ToReceiverEndToEnd, PairsWrittenByGdal) {
 }
 
 TEST(ToReceiverEndToEnd, ReceiverFilesConvertBackToTheSameLayer) {
+  SKIP_WITHOUT_POSIX_SHELL();
   testing::ScratchFolder in, out, back;
   const std::string gbk = "\xB1\xB1\xBE\xA9";
   WriteBytes(in / "wells.mif", testing::MifText({"Point 116.391391 39.907512", "Point -8.25 -0.0125"}));
@@ -87,6 +89,7 @@ TEST(ToReceiverEndToEnd, ReceiverFilesConvertBackToTheSameLayer) {
 }
 
 TEST(ToReceiverEndToEnd, MillionPointsInLinearTime) {
+  SKIP_WITHOUT_POSIX_SHELL();
   testing::ScratchFolder in, out;
   std::string mif = testing::MifText({});
   for (int i = 0; i < 1000000; ++i) mif += "Point 116.5 39.75\r\n    Symbol (35,0,12)\r\n";
