@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "formats/paths.h"
 #include "support/test_support.h"
 
 namespace carteloom::testing {
@@ -29,7 +30,8 @@ class ToMifBatch : public ::testing::Test {
       fs::copy_file(fs::path(CARTELOOM_TEST_DATA) / "to_mif" / name, scratch_.Path() / "in" / name);
   }
   std::string In(const std::string& name) const { return scratch_ / ("in/" + name); }
-  std::string Out(const std::string& name = "") const { return scratch_ / ("out/" + name); }
+  // As the batch names its outputs: the folder, the system's separator, the name.
+  std::string Out(const std::string& name = "") const { return InFolder(OutFolder(), name); }
   std::string OutFolder() const { return (scratch_.Path() / "out").string(); }
   // Every name in the output folder: catches half-written and temporary files.
   Names OutNames() const {
@@ -124,7 +126,7 @@ TEST_F(ToMifBatch, AnOutputThatCannotBeCreatedIsReported) {
   ScriptedUi ui({In("wells.upt")});
   RunToMifBatch(ui, Out("missing"));
   EXPECT_EQ(ui.shown[0].text,
-            "文件 " + In("wells.upt") + " 没有转换：" + Out("missing") + "/wells.mif：文件或文件夹不存在");
+            "文件 " + In("wells.upt") + " 没有转换：" + Out("missing") + kSeparator + "wells.mif：文件或文件夹不存在");
   EXPECT_EQ(ui.sources.size(), 1u);
   EXPECT_TRUE(OutNames().empty());
 }
