@@ -3,6 +3,11 @@
 
 bench.py CLI WORKFOLDER [RUNS]: makes the inputs (fixed seed) at full and half size, runs every case
 RUNS times (default 5), and prints one table of medians.
+
+Every run writes into a folder of its own that is new and empty, and the folders of a case are removed
+only once the case is measured: replacing or deleting thousands of files just before creating as many
+again makes some file systems search their inode tables for every new file, which would time the file
+system's bookkeeping rather than the conversion.
 """
 import os
 import shutil
@@ -22,15 +27,19 @@ CASES = [
     ("MIF points -> .upt", ["points.mif", "points.mid"], "to-receiver", 1_000_000),
     ("MIF polylines -> .rte", ["lines.mif", "lines.mid"], "to-receiver", 1_000_000),
 ]
-# peer command for a case, and the input files it reads
+# The peer of a case converts the same points: GDAL from CSV to MapInfo, gpsbabel from NMEA to GPX.
 PEERS = {
-    "waypoints .upt -> MIF": ("ogr2ogr", ["waypoints.csv"]),
-    "track log .log -> MIF": ("gpsbabel", ["track.nmea"]),
+    "waypoints .upt -> MIF": ("ogr2ogr", "waypoints.csv"),
+    "track log .log -> MIF": ("gpsbabel", "track.nmea"),
+    "MIF points -> .upt": ("ogr2ogr", "points.csv"),
+    "MIF polylines -> .rte": ("gpsbabel", "lines.nmea"),
 }
+# The last file make_inputs.py writes: present once a folder is complete.
+LAST_INPUT = "track.nmea"
 
 
 def run_once(argv, cwd):
-    """Wall time in seconds and peak RSS in MiB of one run of argv."""
+    """Wall time in seconds, peak RSS in MiB and CPU seconds (user + system) of one run of argv."""
     start = time.perf_counter()
     proc = subprocess.Popen(argv, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     _, status, usage = os.wait4(proc.pid, 0)
@@ -40,56 +49,82 @@ def run_once(argv, cwd):
     proc.stderr.close()
     if proc.returncode != 0:
         raise SystemExit(f"failed ({proc.returncode}): {' '.join(map(str, argv))}\n{err}")
-    return elapsed, usage.ru_maxrss / 1024
+    return elapsed, usage.ru_maxrss / 1024, usage.ru_utime + usage.ru_stime
 
 
-def median_of(argv, cwd, runs):
-    results = [run_once(argv, cwd) for _ in range(runs)]
-    return statistics.median(r[0] for r in results), max(r[1] for r in results)
+class Outputs:
+    """Hands out a new empty output folder per run; clear() removes them all."""
+
+    def __init__(self, root):
+        self.root = root
+        self.count = 0
+
+    def fresh(self):
+        self.count += 1
+        folder = self.root / f"run{self.count}"
+        folder.mkdir(parents=True)
+        return folder
+
+    def clear(self):
+        shutil.rmtree(self.root, ignore_errors=True)
 
 
-def cli_argv(cli, direction, source, out):
-    return [cli, direction, "-o", str(out), "--on-exist=overwrite", source]
+def median_of(make_argv, cwd, runs, outputs):
+    """Median wall time, largest peak RSS and median CPU time of RUNS runs, each into a fresh output folder."""
+    results = [run_once(make_argv(outputs.fresh()), cwd) for _ in range(runs)]
+    return (statistics.median(r[0] for r in results), max(r[1] for r in results),
+            statistics.median(r[2] for r in results))
 
 
-def peer_argv(peer, folder, out):
+def cli_argv(cli, direction, source):
+    return lambda out: [cli, direction, "-o", str(out), "--on-exist=fail", source]
+
+
+def peer_argv(peer, source):
     if peer == "ogr2ogr":
-        return ["ogr2ogr", "-f", "MapInfo File", "-overwrite", str(out / "peer.mif"),
-                str(folder / "waypoints.csv"), "-oo", "X_POSSIBLE_NAMES=lon", "-oo", "Y_POSSIBLE_NAMES=lat",
-                "-a_srs", "EPSG:4326"]
-    return ["gpsbabel", "-t", "-i", "nmea", "-f", str(folder / "track.nmea"), "-o", "gpx",
-            "-F", str(out / "peer.gpx")]
+        return lambda out: ["ogr2ogr", "-f", "MapInfo File", str(out / "peer.mif"), source,
+                            "-oo", "X_POSSIBLE_NAMES=lon", "-oo", "Y_POSSIBLE_NAMES=lat", "-a_srs", "EPSG:4326"]
+    return lambda out: ["gpsbabel", "-t", "-i", "nmea", "-f", source, "-o", "gpx", "-F", str(out / "peer.gpx")]
 
 
 def main():
     cli = str(Path(sys.argv[1]).resolve())
     work = Path(sys.argv[2]).resolve()
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
-    full, half, out = work / "full", work / "half", work / "out"
+    full, half = work / "full", work / "half"
     for folder, scale in ((full, "1.0"), (half, "0.5")):
-        if not (folder / "lines.mid").exists():
+        if not (folder / LAST_INPUT).exists():
             print(f"making inputs in {folder} ...", flush=True)
             subprocess.run([sys.executable, str(HERE / "make_inputs.py"), str(folder), scale], check=True)
-    out.mkdir(parents=True, exist_ok=True)
+    outputs = Outputs(work / "out")
+    outputs.clear()
 
-    header = (f"{'case':24} {'MB':>7} {'median s':>9} {'MB/s':>8} {'points/s':>11} {'peak MiB':>9} "
-              f"{'x copy':>7} {'full/half':>9} {'peer':>9} {'x peer':>7}")
+    header = (f"{'case':24} {'MB':>7} {'median s':>9} {'cpu s':>7} {'MB/s':>8} {'points/s':>11} {'peak MiB':>9} "
+              f"{'x copy':>7} {'full/half':>9} {'peer':>9} {'peer s':>8} {'x peer':>7}")
     print(header)
     print("-" * len(header))
+    track_memory = ""
     for name, files, direction, points in CASES:
         size_mb = sum((full / f).stat().st_size for f in files) / 1e6
-        seconds, rss = median_of(cli_argv(cli, direction, files[0], out), full, runs)
-        half_seconds, half_rss = median_of(cli_argv(cli, direction, files[0], out), half, runs)
-        copy_seconds, _ = median_of(["sh", "-c", "cat " + " ".join(files) + " > /dev/null"], full, runs)
-        peer_text, ratio_text = "", ""
+        seconds, rss, cpu = median_of(cli_argv(cli, direction, files[0]), full, runs, outputs)
+        half_seconds, half_rss, _ = median_of(cli_argv(cli, direction, files[0]), half, runs, outputs)
+        copy = ["sh", "-c", "cat " + " ".join(files) + " > /dev/null"]
+        copy_seconds, _, _ = median_of(lambda _out: copy, full, runs, outputs)
+        peer_name, peer_text, ratio_text = "", "", ""
         if name in PEERS and shutil.which(PEERS[name][0]):
-            peer_seconds, _ = median_of(peer_argv(PEERS[name][0], full, out), full, min(runs, 3))
+            peer_name = PEERS[name][0]
+            peer_seconds, _, _ = median_of(peer_argv(*PEERS[name]), full, runs, outputs)
             peer_text, ratio_text = f"{peer_seconds:.3f}", f"{seconds / peer_seconds:.3f}"
-        print(f"{name:24} {size_mb:7.1f} {seconds:9.3f} {size_mb / seconds:8.1f} {points / seconds:11.0f} "
-              f"{rss:9.1f} {seconds / copy_seconds:7.1f} {seconds / half_seconds:9.2f} {peer_text:>9} "
-              f"{ratio_text:>7}", flush=True)
+        outputs.clear()
+        print(f"{name:24} {size_mb:7.1f} {seconds:9.3f} {cpu:7.3f} {size_mb / seconds:8.1f} {points / seconds:11.0f} "
+              f"{rss:9.1f} {seconds / copy_seconds:7.1f} {seconds / half_seconds:9.2f} {peer_name:>9} "
+              f"{peer_text:>8} {ratio_text:>7}", flush=True)
         if name.startswith("track"):
-            print(f"{'':24} track-log peak memory: full {rss:.1f} MiB, half {half_rss:.1f} MiB")
+            track_memory = f"track-log peak memory: full {rss:.1f} MiB, half {half_rss:.1f} MiB"
+    print(track_memory)
+    print("cpu s: median user + system time; on a busy machine the wall time also holds the waits for a core.")
+    print("x copy: our time / `cat` of the same input to /dev/null; x peer: our time / the peer's time "
+          "(under 1: faster)")
 
 
 if __name__ == "__main__":

@@ -76,15 +76,16 @@ def routes(rng, points, count):
     yield "$PZTJCMD,END*3D\r\n"
 
 
-def mif_points(rng, n, names):
+def mif_points(rng, n, names, points):
     yield MIF_HEADER
     for i in range(n):
         lat, lon = position(rng)
         names.append(f"PT{i:07d}")
+        points.append((lon, lat))
         yield f"Point {lon:.6f} {lat:.6f}\r\n    Symbol (32,0,9)\r\n"
 
 
-def mif_lines(rng, n, names):
+def mif_lines(rng, n, names, points):
     yield MIF_HEADER
     for i in range(n):
         lat, lon = position(rng)
@@ -93,8 +94,18 @@ def mif_lines(rng, n, names):
         for _ in range(VERTICES):
             lat += rng.uniform(-0.001, 0.001)
             lon += rng.uniform(-0.001, 0.001)
+            points.append((lon, lat))
             yield f"{lon:.6f} {lat:.6f}\r\n"
         yield "    Pen (2,2,0)\r\n"
+
+
+def nmea_fixes(points):
+    """The points as a GPS track of RMC sentences, one second apart."""
+    for i, (lon, lat) in enumerate(points):
+        t = i % 86400
+        body = (f"GPRMC,{t // 3600:02d}{t // 60 % 60:02d}{t % 60:02d}.00,A,{dm(lat, 2)},N,"
+                f"{dm(lon, 3)},E,0.0,0.0,061226,,")
+        yield f"${body}*{checksum(body)}\r\n"
 
 
 def main():
@@ -105,12 +116,15 @@ def main():
     write(folder / "waypoints.upt", waypoints(random.Random(1), size(FULL_WAYPOINTS)))
     write(folder / "track.log", track(random.Random(2), size(FULL_TRACK)))
     write(folder / "routes.rte", routes(random.Random(3), size(FULL_ROUTE_POINTS), size(ROUTE_COUNT)))
-    names = []
-    write(folder / "points.mif", mif_points(random.Random(4), size(FULL_MIF_POINTS), names))
+    names, points = [], []
+    write(folder / "points.mif", mif_points(random.Random(4), size(FULL_MIF_POINTS), names, points))
     write(folder / "points.mid", (f"{name}\r\n" for name in names))
-    names = []
-    write(folder / "lines.mif", mif_lines(random.Random(5), size(FULL_POLYLINES), names))
+    write(folder / "points.csv", ["lon,lat,name\n"] + [f"{lon:.6f},{lat:.6f},{name}\n"
+                                                      for (lon, lat), name in zip(points, names)])
+    names, points = [], []
+    write(folder / "lines.mif", mif_lines(random.Random(5), size(FULL_POLYLINES), names, points))
     write(folder / "lines.mid", (f"{name}\r\n" for name in names))
+    write(folder / "lines.nmea", nmea_fixes(points))
 
     # The same points and track for the peers: CSV for ogr2ogr, NMEA for gpsbabel.
     rng = random.Random(1)
@@ -121,14 +135,12 @@ def main():
             out.write(f"{lon:.7f},{lat:.7f},WP{i:07d}\n")
     rng = random.Random(2)
     lat, lon = position(rng)
-    with open(folder / "track.nmea", "w", newline="") as out:
-        for i in range(size(FULL_TRACK)):
-            lat += rng.uniform(-0.0005, 0.0005)
-            lon += rng.uniform(-0.0005, 0.0005)
-            t = i % 86400
-            body = (f"GPRMC,{t // 3600:02d}{t // 60 % 60:02d}{t % 60:02d}.00,A,{dm(lat, 2)},N,"
-                    f"{dm(lon, 3)},E,0.0,0.0,061226,,")
-            out.write(f"${body}*{checksum(body)}\r\n")
+    track_points = []
+    for _ in range(size(FULL_TRACK)):
+        lat += rng.uniform(-0.0005, 0.0005)
+        lon += rng.uniform(-0.0005, 0.0005)
+        track_points.append((lon, lat))
+    write(folder / "track.nmea", nmea_fixes(track_points))
 
 
 if __name__ == "__main__":

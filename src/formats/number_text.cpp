@@ -84,8 +84,12 @@ bool RoundExactly(double magnitude, SignificantDigits& out) {
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
   const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
   const int shift = 1075 - static_cast<int>(bits >> 52);
-  // floor(log10) is about floor(b * log10(2)); the loop corrects it by one if needed.
+  // floor(log10) is floor(b * log10(2)) or one more; a comparison mostly
+  // settles which, and the loop corrects the rare miss of an inexact power.
+  static constexpr double kPowers[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,  1e2,  1e3,  1e4, 1e5,
+                                       1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   int decimalExponent = ((52 - shift) * 78913) >> 18;
+  if (decimalExponent >= -6 && decimalExponent < 15 && magnitude >= kPowers[decimalExponent + 6]) ++decimalExponent;
   for (int attempt = 0; attempt < 3; ++attempt) {
     const int k = 14 - decimalExponent;
     const int down = shift - k;
