@@ -111,9 +111,15 @@ bool RoundExactly(double magnitude, SignificantDigits& out) {
       whole = kLow15;
       ++decimalExponent;
     }
-    char buf[24];
-    std::to_chars(buf, buf + sizeof buf, whole);
-    std::memcpy(out.digits, buf, 15);
+    // Two digits at a time, straight into place.
+    char* d = out.digits + 15;
+    for (int pair = 0; pair < 7; ++pair) {
+      const std::uint64_t r = whole % 100;
+      whole /= 100;
+      *--d = static_cast<char>('0' + r % 10);
+      *--d = static_cast<char>('0' + r / 10);
+    }
+    *--d = static_cast<char>('0' + whole);
     out.count = 15;
     out.exponent = decimalExponent;
     return true;
