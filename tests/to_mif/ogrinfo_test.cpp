@@ -54,17 +54,25 @@ Layer ReadWithOgrinfo(const ScratchFolder& scratch, const std::string& mif) {
   return layer;
 }
 
-TEST(ToMifWithGdal, OgrinfoReadsEveryKindOfPair) {
-  SKIP_WITHOUT_POSIX_SHELL();
-  if (RunCommand("ogrinfo --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ogrinfo is not installed";
-  ScratchFolder scratch;
+// Converts the sample files (and any extra ones) into the scratch folder with the given options.
+bool ConvertSamples(const ScratchFolder& scratch, const std::string& options, const std::string& extra = "") {
   const std::string data = std::string(CARTELOOM_TEST_DATA) + "/to_mif/";
-  WriteBytes(scratch / "empty.upt", CrLf({"$PZTJFMT,WGS84", "$PZTJCMD,END*3D"}));
-  ASSERT_EQ(RunCommand(std::string("'") + CARTELOOM_CLI + "' to-mif -o '" + scratch.Path().string() + "' " + data +
-                       "wells.upt " + data + "day1.log " + data + "roads.rte '" + (scratch / "empty.upt") +
-                       "' >/dev/null"),
-            0);
+  return RunCommand(std::string("'") + CARTELOOM_CLI + "' to-mif " + options + " -o '" + scratch.Path().string() +
+                    "' " + data + "wells.upt " + data + "day1.log " + data + "roads.rte " + extra + " >/dev/null") == 0;
+}
 
+class ToMifWithGdal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SKIP_WITHOUT_POSIX_SHELL();
+    if (RunCommand("ogrinfo --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ogrinfo is not installed";
+  }
+  ScratchFolder scratch_;
+};
+
+TEST_F(ToMifWithGdal, OgrinfoReadsEveryKindOfPair) {
+  WriteBytes(scratch_ / "empty.upt", CrLf({"$PZTJFMT,WGS84", "$PZTJCMD,END*3D"}));
+  ASSERT_TRUE(ConvertSamples(scratch_, "", std::string("'") + (scratch_ / "empty.upt") + "'"));
   const std::vector<std::pair<std::string, std::vector<Feature>>> expected{
       {"wells",
        {{"POINT", 1, "WELL01"}, {"POINT", 1, "Main St, north"}, {"POINT", 1, "\xC8\xAA\xD1\xDB"}}},
@@ -74,26 +82,20 @@ TEST(ToMifWithGdal, OgrinfoReadsEveryKindOfPair) {
   };
   for (const auto& [base, features] : expected) {
     SCOPED_TRACE(base);
-    Layer layer = ReadWithOgrinfo(scratch, scratch / (base + ".mif"));
+    Layer layer = ReadWithOgrinfo(scratch_, scratch_ / (base + ".mif"));
     EXPECT_EQ(layer.errors, "");
     EXPECT_EQ(layer.featureCount, std::to_string(features.size()));
     EXPECT_EQ(layer.features, features);
   }
 }
 
-TEST(ToMifWithGdal, WindowsSimpChineseHeaderLetsGdalDecodeTheNames) {
-  SKIP_WITHOUT_POSIX_SHELL();
-  if (RunCommand("ogrinfo --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ogrinfo is not installed";
-  ScratchFolder scratch;
-  const std::string data = std::string(CARTELOOM_TEST_DATA) + "/to_mif/";
-  ASSERT_EQ(RunCommand(std::string("'") + CARTELOOM_CLI + "' to-mif --mif-charset=WindowsSimpChinese -o '" +
-                       scratch.Path().string() + "' " + data + "wells.upt " + data + "roads.rte >/dev/null"),
-            0);
-  EXPECT_NE(ReadBytes(scratch / "wells.mif").find("Charset \"WindowsSimpChinese\"\r\n"), std::string::npos);
+TEST_F(ToMifWithGdal, WindowsSimpChineseHeaderLetsGdalDecodeTheNames) {
+  ASSERT_TRUE(ConvertSamples(scratch_, "--mif-charset=WindowsSimpChinese"));
+  EXPECT_NE(ReadBytes(scratch_ / "wells.mif").find("Charset \"WindowsSimpChinese\"\r\n"), std::string::npos);
   // The MID keeps its GBK bytes; GDAL shows them decoded (as UTF-8).
-  EXPECT_NE(ReadBytes(scratch / "wells.mid").find("\xC8\xAA\xD1\xDB"), std::string::npos);
-  EXPECT_EQ(ReadWithOgrinfo(scratch, scratch / "wells.mif").features.back().name, "泉眼");
-  EXPECT_EQ(ReadWithOgrinfo(scratch, scratch / "roads.mif").features.back().name, "河堤路");
+  EXPECT_NE(ReadBytes(scratch_ / "wells.mid").find("\xC8\xAA\xD1\xDB"), std::string::npos);
+  EXPECT_EQ(ReadWithOgrinfo(scratch_, scratch_ / "wells.mif").features.back().name, "泉眼");
+  EXPECT_EQ(ReadWithOgrinfo(scratch_, scratch_ / "roads.mif").features.back().name, "河堤路");
 }
 
 }  // namespace

@@ -63,11 +63,5 @@ TEST(RouteConverter, WesternAndSouthernWaypointsAreUsed) {
                                          "-116.033333333333 -39.0333333333333", "    Pen (2,2,0)"}));
 }
 
-TEST(RouteConverter, SuccessiveRecordsOfOneNameFormOneRoute) {
-  Converted out = RunConverter(Kind::Routes, RouteFile(Waypoints(4), {Rte("R", "a", "b"), Rte("R", "c", "d")}));
-  EXPECT_EQ(DataLines(out.mif).front(), "Pline 4");
-  EXPECT_EQ(out.mid, CrLf({"R"}));
-}
-
 }  // namespace
 }  // namespace carteloom::testing

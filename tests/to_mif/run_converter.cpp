@@ -38,10 +38,14 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::vector<std::string> DataLines(const std::string& mif) {
+  static const std::vector<std::string> kHeader{
+      "Version 300", "Charset \"Neutral\"", "Delimiter \",\"",
+      "CoordSys Earth Projection 1, 104 Bounds (76.74848, 18.23792) (131.1559, 50.24493)", "Columns 1",
+      "Comment Char(20)", "Data"};
   std::vector<std::string> lines = Lines(mif);
-  EXPECT_GE(lines.size(), 7u);
-  EXPECT_EQ(lines.size() >= 7 ? lines[6] : "", "Data");
-  return {lines.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(7, lines.size())), lines.end()};
+  auto data = lines.begin() + static_cast<std::ptrdiff_t>(std::min(kHeader.size(), lines.size()));
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), data), kHeader);
+  return {data, lines.end()};
 }
 
 void ExpectConsistentPair(const Converted& out) {

@@ -16,7 +16,7 @@ struct Converted {
 // Writes the source bytes to a file called fileName, converts it, and returns both outputs.
 Converted RunConverter(Kind kind, const std::string& source, const std::string& fileName = "source");
 
-// The lines of a MIF file after its seven header lines (the header itself is checked once).
+// The lines of a MIF file after its seven header lines, which must be the fixed header.
 std::vector<std::string> DataLines(const std::string& mif);
 std::vector<std::string> Lines(const std::string& text);
 

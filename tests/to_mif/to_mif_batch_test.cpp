@@ -52,26 +52,29 @@ TEST_F(ToMifBatch, ConvertsEveryFileInListOrder) {
   EXPECT_TRUE(ui.sources.empty());
   ASSERT_EQ(ui.shown.size(), 1u);
   EXPECT_EQ(ui.shown[0].kind, "summary");
-  EXPECT_EQ(ui.shown[0].text, "共计 3个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！");
+  EXPECT_EQ(ui.shown[0].text, Summary(3));
   EXPECT_EQ(ui.shown[0].title, "消息");
   EXPECT_EQ(OutNames(), (Names{"wells.mif", "wells.mid", "day1.mif", "day1.mid", "roads.mif", "roads.mid"}));
   EXPECT_EQ(ReadBytes(Out("wells.mid")), CrLf({"WELL01", "\"Main St, north\"", "\xC8\xAA\xD1\xDB"}));
 }
 
-TEST_F(ToMifBatch, AnUnrecognisedSuffixIsRefusedBeforeAnythingElse) {
+TEST_F(ToMifBatch, RefusedAndVanishedSourcesAreReportedAndStayListed) {
+  // An unknown suffix is refused before any overwrite question; a vanished source is named.
   WriteBytes(In("notes.txt"), "text");
   WriteBytes(In("day2.UPT"), ReadBytes(In("wells.upt")));
-  WriteBytes(Out("notes.mif"), "keep");  // no overwrite question may come for it
-  ScriptedUi ui({In("notes.txt"), In("day2.UPT"), In("wells.upt")});
+  WriteBytes(Out("notes.mif"), "keep");
+  ScriptedUi ui({In("notes.txt"), In("day2.UPT"), In("gone.upt"), In("wells.upt")});
   RunToMifBatch(ui, OutFolder());
 
-  ASSERT_EQ(ui.shown.size(), 3u);
+  ASSERT_EQ(ui.shown.size(), 4u);
   for (int i : {0, 1}) {
     EXPECT_EQ(ui.shown[i].text, kNotReceiverFile);
     EXPECT_EQ(ui.shown[i].title, kProgramTitle);
   }
-  EXPECT_EQ(ui.shown[2].text, Summary(1));
-  EXPECT_EQ(ui.sources, (std::vector<std::string>{In("notes.txt"), In("day2.UPT")}));
+  EXPECT_EQ(ui.shown[2].text, "文件 " + In("gone.upt") + " 没有转换：文件或文件夹不存在");
+  EXPECT_EQ(ui.shown[2].title, "消息");
+  EXPECT_EQ(ui.shown[3].text, Summary(1));
+  EXPECT_EQ(ui.sources, (std::vector<std::string>{In("notes.txt"), In("day2.UPT"), In("gone.upt")}));
   EXPECT_EQ(OutNames(), (Names{"notes.mif", "wells.mif", "wells.mid"}));
   EXPECT_EQ(ReadBytes(Out("notes.mif")), "keep");
 }
@@ -107,39 +110,20 @@ TEST_F(ToMifBatch, CancelAsksForANameUntilOneIsFree) {
   EXPECT_EQ(Last(ui).text, Summary(1));
 }
 
-TEST_F(ToMifBatch, SourceFailuresAreReportedAndTheEntriesStay) {
-  fs::create_directory(In("folder.upt"));
-  WriteBytes(Out("folder.mif"), "keep");  // a folder is refused before the overwrite question
-  ScriptedUi ui({In("gone.upt"), In("folder.upt"), In("wells.upt")});
-  RunToMifBatch(ui, OutFolder());
-
-  ASSERT_EQ(ui.shown.size(), 3u);
-  EXPECT_EQ(ui.shown[0].text, "文件 " + In("gone.upt") + " 没有转换：文件或文件夹不存在");
-  EXPECT_EQ(ui.shown[1].text, "文件 " + In("folder.upt") + " 没有转换：这是一个文件夹，不是文件");
-  EXPECT_EQ(ui.shown[0].title, "消息");
-  EXPECT_EQ(ui.shown[2].text, Summary(1));
-  EXPECT_EQ(ui.sources, (std::vector<std::string>{In("gone.upt"), In("folder.upt")}));
-  EXPECT_EQ(OutNames(), (Names{"folder.mif", "wells.mif", "wells.mid"}));
-}
-
-TEST_F(ToMifBatch, AnOutputThatCannotBeCreatedIsReported) {
+TEST_F(ToMifBatch, OutputsThatCannotBeCreatedAreReported) {
   ScriptedUi ui({In("wells.upt")});
   RunToMifBatch(ui, Out("missing"));
   EXPECT_EQ(ui.shown[0].text,
             "文件 " + In("wells.upt") + " 没有转换：" + Out("missing") + kSeparator + "wells.mif：文件或文件夹不存在");
   EXPECT_EQ(ui.sources.size(), 1u);
-  EXPECT_TRUE(OutNames().empty());
-}
 
-TEST_F(ToMifBatch, AReadOnlyOutputFolderIsReported) {
   fs::permissions(Out(), fs::perms::owner_read | fs::perms::owner_exec);
   WriteBytes(Out("probe"), "x");
   if (fs::exists(Out("probe"))) GTEST_SKIP() << "this user can write into a read-only folder";
-
-  ScriptedUi ui({In("wells.upt")});
-  RunToMifBatch(ui, OutFolder());
-  EXPECT_NE(ui.shown[0].text.find("没有访问权限"), std::string::npos) << ui.shown[0].text;
-  EXPECT_EQ(Last(ui).text, Summary(0));
+  ScriptedUi readOnly({In("wells.upt")});
+  RunToMifBatch(readOnly, OutFolder());
+  EXPECT_NE(readOnly.shown[0].text.find("没有访问权限"), std::string::npos) << readOnly.shown[0].text;
+  EXPECT_EQ(Last(readOnly).text, Summary(0));
   EXPECT_TRUE(OutNames().empty());
 }
 

@@ -19,24 +19,13 @@ TEST(WaypointConverter, WritesThePointsAndNamesOfAWellFormedFile) {
                                                       Wpl("0530.0000", "N", "00830.0000", "E", "007"),
                                                       Wpl("3100.0000", "N", "12130.0000", "E", ""),
                                                       "$PZTJCMD,END*3D"}));
-  EXPECT_EQ(out.mif, CrLf({"Version 300", "Charset \"Neutral\"", "Delimiter \",\"",
-                           "CoordSys Earth Projection 1, 104 Bounds (76.74848, 18.23792) (131.1559, 50.24493)",
-                           "Columns 1", "Comment Char(20)", "Data",
-                           "Point  116.508333333333  39.98539", "Symbol (32,0,9)",
-                           "Point  8.5  5.5", "Symbol (32,0,9)",
-                           "Point  121.5  31", "Symbol (32,0,9)"}));
+  EXPECT_EQ(DataLines(out.mif), (Strings{"Point  116.508333333333  39.98539", "Symbol (32,0,9)", "Point  8.5  5.5",
+                                         "Symbol (32,0,9)", "Point  121.5  31", "Symbol (32,0,9)"}));
   EXPECT_EQ(out.mid, CrLf({"WELL01", "007", ""}));
 }
 
-TEST(WaypointConverter, SouthAndWestAreNegative) {
-  Converted out = RunConverter(Kind::Waypoints, CrLf({Wpl("3959.1234", "S", "11630.5000", "W", "A"),
-                                                      Wpl("3959.1234", "S", "11630.5000", "E", "B")}));
-  EXPECT_EQ(DataLines(out.mif), (Strings{"Point -116.508333333333 -39.98539", "Symbol (32,0,9)",
-                                         "Point  116.508333333333 -39.98539", "Symbol (32,0,9)"}));
-}
-
-TEST(WaypointConverter, ARecordCutShortStillGetsItsRow) {
-  // Cut after the longitude (its letter unknown), then one cut after field 6 at the end of the file.
+TEST(WaypointConverter, HemispheresAndRecordsCutShort) {
+  // S with the longitude letter cut off, then W at the end of a record cut after field 6: each keeps its row.
   Converted out = RunConverter(Kind::Waypoints, CrLf({"$PZTJWPL,3959.1234,S,11630.5000",
                                                       Wpl("3100.0000", "N", "12130.0000", "E", "B"),
                                                       "$PZTJWPL,3100.0000,N,12130.0000,W,0000000"}));
