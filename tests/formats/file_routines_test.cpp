@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "formats/file_error.h"
 #include "formats/file_routines.h"
 #include "formats/mif_text.h"
 #include "formats/output_file.h"
@@ -18,18 +17,6 @@ TEST(FileText, ReturnsEveryByte) {
   testing::WriteBytes(folder / "empty.mif", "");
   EXPECT_EQ(FileText(folder / "x.mif"), bytes);
   EXPECT_EQ(FileText(folder / "empty.mif"), "");
-}
-
-TEST(FileText, FolderOrNothingIsAnErrorNamingThePath) {
-  testing::ScratchFolder folder;
-  EXPECT_THROW(FileText(folder.Path().string()), FileError);
-  try {
-    FileText(folder / "missing.mif");
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.Path(), folder / "missing.mif");
-    EXPECT_EQ(error.Reason(), "文件或文件夹不存在");
-  }
 }
 
 TEST(PathExists, OnlyRegularFiles) {
@@ -59,28 +46,6 @@ TEST(OutputFile, AppearsOnlyWhenCommitted) {
   out.Commit();
   EXPECT_EQ(testing::ReadBytes(target), "new\r\ntail");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
-}
-
-TEST(OutputFile, MissingFolderIsAnErrorNamingTheTarget) {
-  testing::ScratchFolder folder;
-  std::string target = folder / "no-such-folder/day1.mif";
-  try {
-    OutputFile out(target);
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.Path(), target);
-  }
-}
-
-TEST(MifText, HeaderIsSevenFixedLines) {
-  testing::ScratchFolder folder;
-  OutputFile out(folder / "h.mif");
-  WriteMifHeader(out);
-  out.Commit();
-  EXPECT_EQ(testing::ReadBytes(folder / "h.mif"),
-            testing::CrLf({"Version 300", "Charset \"Neutral\"", "Delimiter \",\"",
-                           "CoordSys Earth Projection 1, 104 Bounds (76.74848, 18.23792) (131.1559, 50.24493)",
-                           "Columns 1", "Comment Char(20)", "Data"}));
 }
 
 TEST(MifText, MidValuesStayOneColumnAndOneRow) {

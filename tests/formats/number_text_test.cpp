@@ -25,14 +25,9 @@ TEST(NumberText, PlainRule) {
   EXPECT_EQ(PlainNumberText(-0.5), "-0.5");
   EXPECT_EQ(PlainNumberText(0), "0");
   EXPECT_EQ(PlainNumberText(-116.391666666667), "-116.391666666667");
-}
-
-TEST(NumberText, RoundingCarriesIntoTheNextDigit) {
+  // Rounding carries into the next digit; outside the fixed range the exponent form.
   EXPECT_EQ(PlainNumberText(9.9999999999999999), "10");
   EXPECT_EQ(PlainNumberText(99.99999999999999), "100");
-}
-
-TEST(NumberText, ExponentFormOutsideTheFixedRange) {
   EXPECT_EQ(PlainNumberText(0.000001), "1E-06");
   EXPECT_EQ(PaddedNumberText(-0.0000015), "-1.5E-06");
   EXPECT_EQ(PaddedNumberText(1e15), " 1E+15");
