@@ -136,10 +136,7 @@ TEST(ToReceiverBatch, FailuresStopTheBatchAndLeaveTheEntry) {
   b.ui.sources = {noMid, utm};
   b.Run();
   EXPECT_NE(b.ui.shown.at(1).text.find((b.in / "wells.mid") + "：文件或文件夹不存在"), std::string::npos);
-
-  WriteBytes(b.in / "wells.mid", "W\n");
-  b.result = RunToReceiverBatch(b.ui, b.out / "gone");
-  EXPECT_NE(b.ui.shown.at(2).text.find(b.out / "gone"), std::string::npos);
+  EXPECT_EQ(b.ui.shown.size(), 2u);  // the batch stopped at the missing MID
   EXPECT_EQ(b.ui.sources, (std::vector<std::string>{noMid, utm}));
   EXPECT_EQ(b.OutputCount(), 0u);
 }
