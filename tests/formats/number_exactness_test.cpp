@@ -31,9 +31,12 @@ std::string ReferenceNumberText(double value, bool padded) {
   int exponent = std::stoi(text.substr(e + 1));
   std::string body;
   if (exponent >= 15 || exponent < -5) {
-    body = digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "");
+    body = digits.substr(0, 1);
+    if (digits.size() > 1) body.append(".").append(digits, 1);
     body += exponent < 0 ? "E-" : "E+";
-    body += (std::abs(exponent) < 10 ? "0" : "") + std::to_string(std::abs(exponent));
+    std::string exponentDigits = std::to_string(std::abs(exponent));
+    if (exponentDigits.size() < 2) body += '0';
+    body += exponentDigits;
   } else if (exponent >= 0) {
     std::size_t whole = static_cast<std::size_t>(exponent) + 1;
     body = digits.size() <= whole ? digits + std::string(whole - digits.size(), '0')
