@@ -67,28 +67,30 @@ std::string_view MifScanner::Word() {
 // is not a number is left unread, and so is the line end before it, so the
 // line that holds it is read as a line of its own.
 bool MifScanner::Number(double& value) {
-  std::size_t start = pos_;
+  const std::size_t start = pos_;
   while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
-  std::size_t tokenEnd = pos_;
-  while (tokenEnd < text_.size() && !IsSpace(text_[tokenEnd])) ++tokenEnd;
   const char* first = text_.data() + pos_;
-  const char* last = text_.data() + tokenEnd;
-  if (first != last && *first == '+') ++first;  // from_chars takes no plus sign
-  bool startsLikeNumber = first != last && ((*first >= '0' && *first <= '9') || *first == '-' || *first == '.');
+  const char* const textEnd = text_.data() + text_.size();
+  if (first != textEnd && *first == '+') ++first;  // from_chars takes no plus sign
+  const bool negative = first != textEnd && *first == '-';
   double parsed = 0;
-  const bool negative = first != last && *first == '-';
-  if (startsLikeNumber && ShortDecimal(std::string_view(first + negative, static_cast<std::size_t>(last - first - negative)), parsed)) {
+  // The common case, read in one pass: plain digits up to a blank or line end.
+  const char* stop = ShortDecimalPrefix(first + negative, textEnd, parsed);
+  if (stop != nullptr && (stop == textEnd || IsSpace(*stop))) {
     value = negative ? -parsed : parsed;
-    pos_ = tokenEnd;
+    pos_ = static_cast<std::size_t>(stop - text_.data());
     return true;
   }
+  const char* last = first;
+  while (last != textEnd && !IsSpace(*last)) ++last;
+  bool startsLikeNumber = first != last && ((*first >= '0' && *first <= '9') || *first == '-' || *first == '.');
   auto result = startsLikeNumber ? std::from_chars(first, last, parsed) : std::from_chars_result{first, std::errc::invalid_argument};
   if (result.ec == std::errc::invalid_argument) {
     pos_ = start;
     return false;
   }
   value = result.ec == std::errc() && std::isfinite(parsed) ? parsed : 0;
-  pos_ = tokenEnd;
+  pos_ = static_cast<std::size_t>(last - text_.data());
   return true;
 }
 
@@ -207,15 +209,33 @@ std::size_t MifScanner::ReadVertices(MifObject& object, std::uint64_t count) {
   return got;
 }
 
-MifLayerKind LayerKind(std::string_view text) {
-  MifScanner scanner(text);
-  MifObject object;
+// The kind of each object shows in its keyword, and keywords are the only
+// words that start data lines: vertex lines start with numbers, which never
+// start with a letter. So the lines are judged by their first word alone, as
+// Next() judges them, without reading a single coordinate.
+MifLayerKind MifScanner::KindOfLayer() {
   bool polylines = false;
-  while (scanner.Next(object)) {
-    if (object.kind == MifObjectKind::Point) return MifLayerKind::Points;
-    if (object.kind == MifObjectKind::Polyline) polylines = true;
+  while (pos_ < text_.size()) {
+    SkipBlanks();
+    std::string_view word = Word();
+    const bool point = IsKeyword(word, "point");
+    const bool polyline = IsKeyword(word, "pline") || IsKeyword(word, "line");
+    if (IsKeyword(word, "collection")) {
+      double parts = 0;
+      SkipBlanks();
+      partsToSwallow_ = !AtLineEnd() && Number(parts) ? CountOf(parts) : 0;
+    } else if (partsToSwallow_ > 0 && (point || polyline || IsOtherObject(word))) {
+      --partsToSwallow_;  // a member of a Collection, which is neither
+    } else if (point) {
+      return MifLayerKind::Points;
+    } else if (polyline) {
+      polylines = true;
+    }
+    SkipLine();
   }
   return polylines ? MifLayerKind::Polylines : MifLayerKind::Neither;
 }
+
+MifLayerKind LayerKind(std::string_view text) { return MifScanner(text).KindOfLayer(); }
 
 }  // namespace carteloom

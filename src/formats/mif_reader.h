@@ -22,6 +22,8 @@ enum class MifObjectKind {
   Other,     // any other object (Region, Text, None ...): it still owns its MID row
 };
 
+enum class MifLayerKind { Points, Polylines, Neither };
+
 struct MifObject {
   MifObjectKind kind = MifObjectKind::Other;
   // The point, or the vertices of all sections of a polyline in order.
@@ -44,6 +46,8 @@ class MifScanner {
   bool Next(MifObject& object);
 
  private:
+  friend enum MifLayerKind LayerKind(std::string_view text);
+  enum MifLayerKind KindOfLayer();
   void ReadHeader();
   void SkipBlanks();
   void SkipLine();
@@ -61,8 +65,6 @@ class MifScanner {
   std::size_t pos_ = 0;
   std::uint64_t partsToSwallow_ = 0;  // members of a Collection, read as part of it
 };
-
-enum class MifLayerKind { Points, Polylines, Neither };
 
 // Points when the data section holds a Point, else polylines when it holds
 // a Pline or Line, else neither.

@@ -218,11 +218,24 @@ void AppendIntegerText(std::string& out, std::int64_t value, int minDigits) {
   char buf[24];
   std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
                                       : static_cast<std::uint64_t>(value);
-  char* end = std::to_chars(buf, buf + sizeof buf, magnitude).ptr;
+  char* end = PutIntegerText(buf, magnitude);
   int digits = static_cast<int>(end - buf);
   if (value < 0) out.push_back('-');
   if (digits < minDigits) out.append(static_cast<std::size_t>(minDigits - digits), '0');
   out.append(buf, end);
+}
+
+char* PutIntegerText(char* out, std::uint64_t value, int minDigits) {
+  int digits = 1;
+  for (std::uint64_t rest = value / 10; rest != 0; rest /= 10) ++digits;
+  for (int i = digits; i < minDigits; ++i) *out++ = '0';
+  char* const end = out + digits;
+  char* p = end;
+  do {
+    *--p = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return end;
 }
 
 std::string IntegerText(std::int64_t value, int minDigits) {

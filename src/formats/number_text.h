@@ -20,5 +20,8 @@ void AppendPlainNumberText(std::string& out, double value);
 // Decimal digits of a whole number, padded on the left with zeros to minDigits.
 std::string IntegerText(std::int64_t value, int minDigits = 1);
 void AppendIntegerText(std::string& out, std::int64_t value, int minDigits = 1);
+// The digits of a non-negative whole written at out, which has room for
+// max(20, minDigits) bytes; returns their end.
+char* PutIntegerText(char* out, std::uint64_t value, int minDigits = 1);
 
 }  // namespace carteloom

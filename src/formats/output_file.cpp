@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -27,32 +28,45 @@ OutputFile::OutputFile(std::string targetPath) : target_(std::move(targetPath)) 
     if (file_ == nullptr) throw FileError(target_, ReasonForErrno(errno));
   }
   if (file_ == nullptr) throw FileError(target_, "无法建立临时文件");
-  buffer_.reserve(kFlushSize + 4096);
+  capacity_ = kFlushSize + 4096;
+  buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
 }
 
 OutputFile::~OutputFile() { Discard(); }
 
 void OutputFile::Write(std::string_view bytes) {
-  buffer_.append(bytes);
-  if (buffer_.size() >= kFlushSize) Flush();
+  if (!bytes.empty()) std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+  used_ += bytes.size();
+  Settle();
 }
 
 void OutputFile::WriteLine(std::string_view bytes) {
-  buffer_.append(bytes);
-  buffer_.append("\r\n");
-  if (buffer_.size() >= kFlushSize) Flush();
+  char* end = Room(bytes.size() + 2);
+  if (!bytes.empty()) std::memcpy(end, bytes.data(), bytes.size());
+  end += bytes.size();
+  *end++ = '\r';
+  *end++ = '\n';
+  Advance(end);
+}
+
+// Writes out what the buffer holds, then grows it if n bytes would still not fit.
+void OutputFile::MakeRoom(std::size_t n) {
+  Flush();
+  if (n <= capacity_) return;
+  capacity_ = n;
+  buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
 }
 
 void OutputFile::Flush() {
   if (file_ == nullptr) throw FileError(target_, "文件已经关闭");
-  if (buffer_.empty()) return;
+  if (used_ == 0) return;
   errno = 0;
-  std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-  if (written != buffer_.size()) {
+  std::size_t written = std::fwrite(buffer_.get(), 1, used_, file_);
+  if (written != used_) {
     int error = errno != 0 ? errno : EIO;
     throw FileError(target_, ReasonForErrno(error));
   }
-  buffer_.clear();
+  used_ = 0;
 }
 
 void OutputFile::Close() {
@@ -89,7 +103,7 @@ void OutputFile::Discard() noexcept {
     fs::remove(NativePath(temp_), ec);
     temp_.clear();
   }
-  buffer_.clear();
+  used_ = 0;
 }
 
 }  // namespace carteloom

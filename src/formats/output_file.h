@@ -3,6 +3,7 @@
 // temporary file beside the target, which replaces the target on Commit().
 // A file that is never committed leaves the target untouched.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,9 +18,17 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   void Write(std::string_view bytes);
-  void Write(char byte) {
-    buffer_.push_back(byte);
-    if (buffer_.size() >= kFlushSize) Flush();
+  void Write(char byte) { *Room(1) = byte; ++used_; Settle(); }
+  // Room for up to n bytes at the end of the buffer, to be written in place
+  // and kept with Advance(end): writers that know a bound on the length of
+  // what they write build it there without a copy.
+  char* Room(std::size_t n) {
+    if (capacity_ - used_ < n) MakeRoom(n);
+    return buffer_.get() + used_;
+  }
+  void Advance(const char* end) {
+    used_ = static_cast<std::size_t>(end - buffer_.get());
+    Settle();
   }
   // The bytes followed by CR LF, on every platform.
   void WriteLine(std::string_view bytes);
@@ -37,12 +46,18 @@ class OutputFile {
 
  private:
   static constexpr std::size_t kFlushSize = 1 << 20;
+  void Settle() {
+    if (used_ >= kFlushSize) Flush();
+  }
+  void MakeRoom(std::size_t n);
   void Flush();
 
   std::string target_;
   std::string temp_;
   std::FILE* file_ = nullptr;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 }  // namespace carteloom

@@ -2,28 +2,55 @@
 
 #include <bit>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "formats/output_file.h"
+#include "formats/put_text.h"
 
 namespace carteloom {
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+// XOR is taken lane by lane, so eight bytes can be folded at a time.
+unsigned XorOfBytes(const char* p, std::size_t n) {
+  std::uint64_t wide = 0;
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    wide ^= word;
+  }
+  wide ^= wide >> 32;
+  wide ^= wide >> 16;
+  wide ^= wide >> 8;
+  unsigned value = static_cast<unsigned>(wide & 0xFF);
+  for (; n > 0; ++p, --n) value ^= static_cast<unsigned char>(*p);
+  return value;
+}
+
+}  // namespace
 
 std::string SentenceChecksum(std::string_view body) {
-  unsigned value = 0;
-  for (char c : body) value ^= static_cast<unsigned char>(c);
-  static constexpr char kHex[] = "0123456789ABCDEF";
+  unsigned value = XorOfBytes(body.data(), body.size());
   return {kHex[value >> 4], kHex[value & 0xF]};
 }
 
+char* PutSentenceEnd(const char* start, char* end) {
+  unsigned value = XorOfBytes(start + 1, static_cast<std::size_t>(end - start - 1));
+  end[0] = '*';
+  end[1] = kHex[value >> 4];
+  end[2] = kHex[value & 0xF];
+  end[3] = '\r';
+  end[4] = '\n';
+  return end + 5;
+}
+
 void WriteSentence(OutputFile& out, std::string_view body) {
-  unsigned value = 0;
-  for (char c : body) value ^= static_cast<unsigned char>(c);
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  const char tail[] = {'*', kHex[value >> 4], kHex[value & 0xF]};
-  out.Write('$');
-  out.Write(body);
-  out.WriteLine(std::string_view(tail, sizeof tail));
+  char* const start = out.Room(body.size() + kSentenceFrame);
+  start[0] = '$';
+  out.Advance(PutSentenceEnd(start, PutText(start + 1, body)));
 }
 
 namespace {
@@ -60,35 +87,51 @@ std::uint64_t Thousandths(double minutes) {
   return whole + ((product & ((half << 1) - 1)) >= half ? 1 : 0);
 }
 
+// Whole degrees padded with zeros to width (at most 3), then the minutes.
+char* PutDegrees(char* out, unsigned whole, int width) {
+  const int digits = whole < 10 ? 1 : whole < 100 ? 2 : 3;
+  for (int i = digits; i < width; ++i) *out++ = '0';
+  if (digits == 3) *out++ = static_cast<char>('0' + whole / 100);
+  if (digits >= 2) *out++ = static_cast<char>('0' + whole / 10 % 10);
+  *out++ = static_cast<char>('0' + whole % 10);
+  return out;
+}
+
+char* PutThousandths(char* out, std::uint64_t t) {
+  out[0] = static_cast<char>('0' + t / 10000);
+  out[1] = static_cast<char>('0' + t / 1000 % 10);
+  out[2] = '.';
+  out[3] = static_cast<char>('0' + t / 100 % 10);
+  out[4] = static_cast<char>('0' + t / 10 % 10);
+  out[5] = static_cast<char>('0' + t % 10);
+  return out + 6;
+}
+
 }  // namespace
 
-void AppendDegreesMinutesText(std::string& out, double degrees, int width) {
+char* PutDegreesMinutesText(char* out, double degrees, int width) {
   if (!std::isfinite(degrees) || degrees < 0) degrees = 0;
+  if (degrees < 1000 && width <= 3) {
+    // Every coordinate: whole degrees in an int, which is floor() here.
+    const unsigned whole = static_cast<unsigned>(degrees);
+    return PutThousandths(PutDegrees(out, whole, width), Thousandths((degrees - whole) * 60));
+  }
   double whole = std::floor(degrees);
   double minutes = (degrees - whole) * 60;
-  char buf[400];
-  // Coordinates: whole degrees and minutes fit in integers.
-  const bool small = !std::signbit(whole) && whole < 9e15 && minutes < 64;
+  char buf[kMaxDegreesMinutesText];
+  // Whole degrees and minutes that fit in integers take the exact route.
+  const bool small = whole < 9e15 && minutes < 64;
   char* end = small ? std::to_chars(buf, buf + sizeof buf, static_cast<std::uint64_t>(whole)).ptr
                     : std::to_chars(buf, buf + sizeof buf, whole, std::chars_format::fixed, 0).ptr;
   const int digits = static_cast<int>(end - buf);
-  if (digits < width) out.append(static_cast<std::size_t>(width - digits), '0');
-  out.append(buf, end);
-  if (!small) {
-    out.append(MinutesText(minutes));
-    return;
-  }
-  const std::uint64_t t = Thousandths(minutes);
-  const char text[6] = {static_cast<char>('0' + t / 10000), static_cast<char>('0' + t / 1000 % 10), '.',
-                        static_cast<char>('0' + t / 100 % 10), static_cast<char>('0' + t / 10 % 10),
-                        static_cast<char>('0' + t % 10)};
-  out.append(text, sizeof text);
+  for (int i = digits; i < width; ++i) *out++ = '0';
+  out = PutText(out, std::string_view(buf, static_cast<std::size_t>(digits)));
+  return small ? PutThousandths(out, Thousandths(minutes)) : PutText(out, MinutesText(minutes));
 }
 
 std::string DegreesMinutesText(double degrees, int width) {
-  std::string text;
-  AppendDegreesMinutesText(text, degrees, width);
-  return text;
+  char buf[kMaxDegreesMinutesText + 8];
+  return std::string(buf, PutDegreesMinutesText(buf, degrees, width));
 }
 
 CoordinateFields LatitudeFields(double latitude) {

@@ -15,9 +15,7 @@ bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 // When the digits form a whole below 10^15 and at most 22 follow the point,
 // both the whole and 10^decimals are exact doubles, so one division gives
 // the correctly rounded value.
-bool ShortDecimal(std::string_view digits, double& value) {
-  const char* p = digits.data();
-  const char* const end = p + digits.size();
+const char* ShortDecimalPrefix(const char* p, const char* end, double& value) {
   const char* const start = p;
   while (p != end && *p == '0') ++p;  // leading zeros carry nothing
   const char* const firstSignificant = p;
@@ -36,8 +34,16 @@ bool ShortDecimal(std::string_view digits, double& value) {
     decimals = static_cast<int>(p - fraction);
     anyDigit |= p != fraction;
   }
-  if (p != end || !anyDigit || significant > 15 || decimals > 22) return false;
+  if (!anyDigit || significant > 15 || decimals > 22) return nullptr;
   value = decimals > 0 ? static_cast<double>(whole) / kPowersOfTen[decimals] : static_cast<double>(whole);
+  return p;
+}
+
+bool ShortDecimal(std::string_view digits, double& value) {
+  const char* const end = digits.data() + digits.size();
+  double parsed;
+  if (ShortDecimalPrefix(digits.data(), end, parsed) != end) return false;
+  value = parsed;
   return true;
 }
 

@@ -9,4 +9,8 @@ namespace carteloom {
 // too long to be exact this way; the caller then takes the general route.
 bool ShortDecimal(std::string_view digits, double& value);
 
+// The same for the digits at the start of [p, end): where they stop, or
+// nullptr when they are not of that form or too long.
+const char* ShortDecimalPrefix(const char* p, const char* end, double& value);
+
 }  // namespace carteloom

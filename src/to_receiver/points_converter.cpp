@@ -1,4 +1,3 @@
-#include "formats/sentence.h"
 #include "to_receiver/converters.h"
 #include "to_receiver/receiver_sentences.h"
 
@@ -11,9 +10,8 @@ bool ConvertMifPoints(MifScanner& objects, MidReader& names, WaypointFiles& file
   int counter = 0;
   std::uint64_t sequence = 0;
   MifObject object;
-  std::string name;
-  std::string safeName;
-  std::string body;  // reused: no allocation per waypoint
+  std::string name;  // reused: no allocation per waypoint
+  char generated[kMaxGeneratedName];
   while (objects.Next(object)) {
     bool named = names.NextRow(name);  // every object owns a row, converted or not
     if (object.kind != MifObjectKind::Point) continue;
@@ -25,10 +23,14 @@ bool ConvertMifPoints(MifScanner& objects, MidReader& names, WaypointFiles& file
       counter = 0;
       if (!files.StartNext()) return false;
     }
-    safeName = named ? SentenceSafeName(name) : GeneratedWaypointName(sequence);
-    body.clear();
-    AppendWaypointBody(body, object.vertices.front(), kWaypointAltitude, safeName);
-    WriteSentence(files.Current(), body);
+    std::string_view safeName;
+    if (named) {
+      MakeSentenceSafe(name);
+      safeName = name;
+    } else {
+      safeName = std::string_view(generated, PutGeneratedWaypointName(generated, sequence) - generated);
+    }
+    WriteWaypointSentence(files.Current(), object.vertices.front(), kWaypointAltitude, safeName);
   }
   return true;
 }

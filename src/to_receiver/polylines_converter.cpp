@@ -5,6 +5,7 @@
 
 #include "formats/gbk_text.h"
 #include "formats/number_text.h"
+#include "formats/put_text.h"
 #include "formats/sentence.h"
 #include "to_receiver/converters.h"
 #include "to_receiver/receiver_sentences.h"
@@ -18,20 +19,19 @@ struct Route {
 };
 
 // Route sentences name the waypoints two at a time; an odd last one stands alone.
-void WriteRoute(OutputFile& out, const Route& route, std::uint64_t number, std::string& body) {
-  const auto count = static_cast<std::int64_t>((route.vertices + 1) / 2);
+void WriteRoute(OutputFile& out, const Route& route, std::uint64_t number) {
+  constexpr std::size_t kFixed = 2 * 20 + 2 * kMaxGeneratedName + 32 + kSentenceFrame;
+  const std::uint64_t count = (route.vertices + 1) / 2;
   std::uint64_t sentence = 1;
   for (std::uint64_t vertex = 1; vertex <= route.vertices; vertex += 2, ++sentence) {
-    body.assign("PZTJRTE,");
-    AppendIntegerText(body, count);
-    body.push_back(',');
-    AppendIntegerText(body, static_cast<std::int64_t>(sentence));
-    body.append(",c,1,").append(route.name).append(",");
-    AppendGeneratedWaypointName(body, vertex, number);
-    body.append(",a,");
-    if (vertex < route.vertices) AppendGeneratedWaypointName(body, vertex + 1, number);
-    body.append(",a");
-    WriteSentence(out, body);
+    char* const start = out.Room(kFixed + route.name.size());
+    char* p = PutIntegerText(PutText(start, "$PZTJRTE,"), count);
+    *p++ = ',';
+    p = PutIntegerText(p, sentence);
+    p = PutText(PutText(PutText(p, ",c,1,"), route.name), ",");
+    p = PutText(PutGeneratedWaypointName(p, vertex, number), ",a,");
+    if (vertex < route.vertices) p = PutGeneratedWaypointName(p, vertex + 1, number);
+    out.Advance(PutSentenceEnd(start, PutText(p, ",a")));
   }
 }
 
@@ -43,8 +43,7 @@ void ConvertMifPolylines(MifScanner& objects, MidReader& names, OutputFile& out,
   std::vector<Route> routes;
   MifObject object;
   std::string name;
-  std::string waypointName;
-  std::string body;  // reused: no allocation per waypoint
+  char waypointName[kMaxGeneratedName];
   while (objects.Next(object)) {
     bool named = names.NextRow(name);  // every object owns a row, converted or not
     if (object.kind != MifObjectKind::Polyline) continue;
@@ -53,18 +52,16 @@ void ConvertMifPolylines(MifScanner& objects, MidReader& names, OutputFile& out,
     for (std::size_t end : object.sectionEnds) {
       std::uint64_t number = routes.size() + 1;
       for (std::size_t v = start; v < end; ++v) {
-        waypointName.clear();
-        AppendGeneratedWaypointName(waypointName, v - start + 1, number);
-        body.clear();
-        AppendWaypointBody(body, object.vertices[v], kRouteWaypointAltitude, waypointName);
-        WriteSentence(out, body);
+        const char* nameEnd = PutGeneratedWaypointName(waypointName, v - start + 1, number);
+        WriteWaypointSentence(out, object.vertices[v], kRouteWaypointAltitude,
+                              std::string_view(waypointName, nameEnd - waypointName));
       }
       routes.push_back({routeName, end - start});
       ui.SetProgressValue(static_cast<int>(kProgressTop - std::min<std::uint64_t>(routes.size(), kProgressTop)));
       start = end;
     }
   }
-  for (std::size_t m = 0; m < routes.size(); ++m) WriteRoute(out, routes[m], m + 1, body);
+  for (std::size_t m = 0; m < routes.size(); ++m) WriteRoute(out, routes[m], m + 1);
   out.WriteLine(kEndSentence);
 }
 

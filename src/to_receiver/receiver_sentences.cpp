@@ -3,50 +3,42 @@
 #include <cmath>
 
 #include "formats/number_text.h"
+#include "formats/output_file.h"
+#include "formats/put_text.h"
 #include "formats/sentence.h"
 
 namespace carteloom {
 
+void MakeSentenceSafe(std::string& name) {
+  for (char& c : name)
+    if (c == ',' || c == '*' || c == '$' || c == '\r' || c == '\n') c = '_';
+}
+
 std::string SentenceSafeName(std::string_view name) {
   std::string safe(name);
-  for (char& c : safe)
-    if (c == ',' || c == '*' || c == '$' || c == '\r' || c == '\n') c = '_';
+  MakeSentenceSafe(safe);
   return safe;
 }
 
-void AppendGeneratedWaypointName(std::string& out, std::uint64_t vertex, std::uint64_t route) {
-  out.append("WPT");
-  AppendIntegerText(out, static_cast<std::int64_t>(vertex), 3);
-  out.push_back('_');
-  AppendIntegerText(out, static_cast<std::int64_t>(route));
+char* PutGeneratedWaypointName(char* out, std::uint64_t number, std::uint64_t route) {
+  out = PutIntegerText(PutText(out, "WPT"), number, 3);
+  if (route == 0) return out;
+  *out++ = '_';
+  return PutIntegerText(out, route);
 }
 
-std::string GeneratedWaypointName(std::uint64_t number) {
-  std::string name = "WPT";
-  AppendIntegerText(name, static_cast<std::int64_t>(number), 3);
-  return name;
-}
-
-std::string GeneratedWaypointName(std::uint64_t vertex, std::uint64_t route) {
-  std::string name;
-  AppendGeneratedWaypointName(name, vertex, route);
-  return name;
-}
-
-void AppendWaypointBody(std::string& body, const MifVertex& position, std::string_view altitude,
-                        std::string_view name) {
-  body.append("PZTJWPL,");
-  AppendDegreesMinutesText(body, std::fabs(position.y), 2);
-  body.append(position.y < 0 ? ",S," : ",N,");
-  AppendDegreesMinutesText(body, std::fabs(position.x), 3);
-  body.append(position.x < 0 ? ",W," : ",E,");
-  body.append(altitude).append(",M,").append(name).append(",,a");
-}
-
-std::string WaypointBody(const MifVertex& position, std::string_view altitude, std::string_view name) {
-  std::string body;
-  AppendWaypointBody(body, position, altitude, name);
-  return body;
+void WriteWaypointSentence(OutputFile& out, const MifVertex& position, std::string_view altitude,
+                           std::string_view name) {
+  constexpr std::size_t kFixed = 2 * kMaxDegreesMinutesText + 32 + kSentenceFrame;
+  char* const start = out.Room(kFixed + altitude.size() + name.size());
+  char* p = PutText(start, "$PZTJWPL,");
+  p = PutDegreesMinutesText(p, std::fabs(position.y), 2);
+  p = PutText(p, position.y < 0 ? ",S," : ",N,");
+  p = PutDegreesMinutesText(p, std::fabs(position.x), 3);
+  p = PutText(p, position.x < 0 ? ",W," : ",E,");
+  p = PutText(PutText(p, altitude), ",M,");
+  p = PutText(PutText(p, name), ",,a");
+  out.Advance(PutSentenceEnd(start, p));
 }
 
 }  // namespace carteloom

@@ -48,7 +48,7 @@ std::string ReferenceNumberText(double value, bool padded) {
 }
 
 std::string ReferenceDegreesMinutes(double degrees, int width) {
-  if (!std::isfinite(degrees) || degrees < 0) degrees = 0;
+  if (!std::isfinite(degrees) || degrees <= 0) degrees = 0;  // -0 too: no "-000.000"
   double whole = std::floor(degrees);
   double minutes = (degrees - whole) * 60;
   char buf[400];
@@ -68,8 +68,9 @@ void ExpectSameNumberTexts(double value) {
 }
 
 void ExpectSameDegreesMinutes(double degrees) {
-  ASSERT_EQ(DegreesMinutesText(degrees, 3), ReferenceDegreesMinutes(degrees, 3))
-      << std::bit_cast<std::uint64_t>(degrees);
+  for (int width : {2, 3})
+    ASSERT_EQ(DegreesMinutesText(degrees, width), ReferenceDegreesMinutes(degrees, width))
+        << std::bit_cast<std::uint64_t>(degrees);
 }
 
 TEST(NumberExactness, RandomValuesOfEveryMagnitude) {
@@ -120,7 +121,8 @@ TEST(NumberExactness, DegreesAndMinutes) {
     ExpectSameDegreesMinutes(whole(rng) + micro(rng) / 1e6);
     ExpectSameDegreesMinutes(std::fabs(std::bit_cast<double>(rng())));
   }
-  for (double v : {0.0, -0.0, 1e-300, 4.9e-324, 0.99999999999999989, 179.99999999999997, 9e15, 1e300})
+  for (double v : {0.0, -0.0, 1e-300, 4.9e-324, 0.99999999999999989, 179.99999999999997, 999.99999999999989,
+                   1000.0, 9e15, 1e300})
     ExpectSameDegreesMinutes(v);
 }
 

@@ -42,6 +42,10 @@ TEST(MifScanner, ObjectsComeFromTheDataSectionByTheKeywordOfTheirLine) {
   EXPECT_EQ(MifScanner("Data\n").Delimiter(), '\t');
   EXPECT_EQ(LayerKind(MifText({"Pline 2", "1 2", "3 4", "Point 1 2"})), MifLayerKind::Points);
   EXPECT_EQ(LayerKind(MifText({"Line 1 2 3 4", "Region 1", "  1", "1 1"})), MifLayerKind::Polylines);
+  // The members of a Collection belong to it, whatever their keywords.
+  EXPECT_EQ(LayerKind(MifText({"Collection 2", "  Point 1 2", "  Pline 2", "1 2", "3 4", "Line 1 2 3 4"})),
+            MifLayerKind::Polylines);
+  EXPECT_EQ(LayerKind(MifText({"Collection 1", "  Point 1 2"})), MifLayerKind::Neither);
   EXPECT_EQ(LayerKind(CrLf({"Columns 1", "  PointName Char(9)", "Data", "Region 1 Point Pline", "  1", "1 1"})),
             MifLayerKind::Neither);
 }
