@@ -226,15 +226,25 @@ void AppendIntegerText(std::string& out, std::int64_t value, int minDigits) {
 }
 
 char* PutIntegerText(char* out, std::uint64_t value, int minDigits) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   int digits = 1;
-  for (std::uint64_t rest = value / 10; rest != 0; rest /= 10) ++digits;
+  for (std::uint64_t bound = 10; digits < 20 && value >= bound; bound *= 10) ++digits;
   for (int i = digits; i < minDigits; ++i) *out++ = '0';
   char* const end = out + digits;
   char* p = end;
-  do {
-    *--p = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
+  for (; value >= 100; value /= 100) {
+    p -= 2;
+    std::memcpy(p, kPairs + 2 * (value % 100), 2);
+  }
+  if (value >= 10) {
+    p -= 2;
+    std::memcpy(p, kPairs + 2 * value, 2);
+  } else {
+    *--p = static_cast<char>('0' + value);
+  }
   return end;
 }
 

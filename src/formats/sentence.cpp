@@ -22,12 +22,24 @@ unsigned XorOfBytes(const char* p, std::size_t n) {
     std::memcpy(&word, p, 8);
     wide ^= word;
   }
+  // The last seven bytes at most, in pieces of fixed size.
+  if (n & 4) {
+    std::uint32_t word;
+    std::memcpy(&word, p, 4);
+    wide ^= word;
+    p += 4;
+  }
+  if (n & 2) {
+    std::uint16_t word;
+    std::memcpy(&word, p, 2);
+    wide ^= word;
+    p += 2;
+  }
+  if (n & 1) wide ^= static_cast<unsigned char>(*p);
   wide ^= wide >> 32;
   wide ^= wide >> 16;
   wide ^= wide >> 8;
-  unsigned value = static_cast<unsigned>(wide & 0xFF);
-  for (; n > 0; ++p, --n) value ^= static_cast<unsigned char>(*p);
-  return value;
+  return static_cast<unsigned>(wide & 0xFF);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "formats/output_file.h"
 #include "formats/sentence.h"
 #include "support/test_support.h"
@@ -17,6 +19,16 @@ TEST(Sentence, ChecksumsOfCompleteSentences) {
   // Name bytes count unsigned: an odd number of high-bit bytes must not carry a sign.
   EXPECT_EQ(SentenceChecksum("A\xCE\xB4\xC3"), "F8");
   EXPECT_EQ(SentenceChecksum("\xFF"), "FF");
+  // Bodies of every length, so that each way the bytes fold into words is used.
+  std::string body;
+  unsigned expected = 0;
+  for (int i = 0; i < 40; ++i) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", expected);
+    ASSERT_EQ(SentenceChecksum(body), hex) << body.size();
+    body.push_back(static_cast<char>(0x41 + i * 37));
+    expected ^= static_cast<unsigned char>(body.back());
+  }
 }
 
 TEST(Sentence, WriteSentenceFramesBodyWithCrLf) {
