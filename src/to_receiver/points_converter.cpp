@@ -1,4 +1,5 @@
 #include "to_receiver/converters.h"
+#include "to_receiver/layer_objects.h"
 #include "to_receiver/receiver_sentences.h"
 
 namespace carteloom {
@@ -9,11 +10,11 @@ bool ConvertMifPoints(MifScanner& objects, MidReader& names, WaypointFiles& file
   // is written and starts the count at 0, so the first file holds 499.
   int counter = 0;
   std::uint64_t sequence = 0;
-  MifObject object;
+  LayerObjects layer(objects, names);
+  LayerObject object;
   std::string name;  // reused: no allocation per waypoint
   char generated[kMaxGeneratedName];
-  while (objects.Next(object)) {
-    bool named = names.NextRow(name);  // every object owns a row, converted or not
+  while (layer.Next(object)) {
     if (object.kind != MifObjectKind::Point) continue;
     ++sequence;
     ++counter;
@@ -24,7 +25,8 @@ bool ConvertMifPoints(MifScanner& objects, MidReader& names, WaypointFiles& file
       if (!files.StartNext()) return false;
     }
     std::string_view safeName;
-    if (named) {
+    if (object.named) {
+      name.assign(object.name);
       MakeSentenceSafe(name);
       safeName = name;
     } else {

@@ -8,6 +8,7 @@
 #include "formats/put_text.h"
 #include "formats/sentence.h"
 #include "to_receiver/converters.h"
+#include "to_receiver/layer_objects.h"
 #include "to_receiver/receiver_sentences.h"
 
 namespace carteloom {
@@ -41,13 +42,12 @@ void ConvertMifPolylines(MifScanner& objects, MidReader& names, OutputFile& out,
   constexpr std::uint64_t kProgressTop = 500;
   // The waypoints go out as they are read; the routes that name them must follow them all.
   std::vector<Route> routes;
-  MifObject object;
-  std::string name;
+  LayerObjects layer(objects, names);
+  LayerObject object;
   char waypointName[kMaxGeneratedName];
-  while (objects.Next(object)) {
-    bool named = names.NextRow(name);  // every object owns a row, converted or not
+  while (layer.Next(object)) {
     if (object.kind != MifObjectKind::Polyline) continue;
-    std::string routeName = named ? SentenceSafeName(name) : std::string(kUnnamedGbk);
+    std::string routeName = object.named ? SentenceSafeName(object.name) : std::string(kUnnamedGbk);
     std::size_t start = 0;
     for (std::size_t end : object.sectionEnds) {
       std::uint64_t number = routes.size() + 1;
