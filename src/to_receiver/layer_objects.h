@@ -2,18 +2,15 @@
 // The objects of a MIF layer, each with its MID row, read ahead on a thread
 // of their own: reading the next objects (numbers, names) overlaps writing
 // the sentences of the last ones.
-#include <condition_variable>
 #include <cstddef>
-#include <exception>
-#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "formats/mid_reader.h"
 #include "formats/mif_reader.h"
+#include "formats/read_ahead.h"
 
 namespace carteloom {
 
@@ -31,10 +28,6 @@ class LayerObjects {
   // Starts reading objects from scanner and a row from names for each.
   // Both must outlive this, and neither may be used by others meanwhile.
   LayerObjects(MifScanner& scanner, MidReader& names);
-  // Stops the reading and waits for it, also when the caller stopped early.
-  ~LayerObjects();
-  LayerObjects(const LayerObjects&) = delete;
-  LayerObjects& operator=(const LayerObjects&) = delete;
 
   // The next object; false after the last. Throws what reading threw
   // (FileError from the MID file), once the objects before it are taken.
@@ -54,30 +47,16 @@ class LayerObjects {
     std::vector<MifVertex> vertices;
     std::vector<std::size_t> sectionEnds;
     std::string names;
-    void Clear();
-    bool Full() const;
   };
-
-  void Read();
-  bool FillBatch(Batch& batch, MifObject& object, std::string& name);
-  // Waits until the reader may fill batch b; false when told to stop.
-  bool WaitToFill(int b);
-  void Publish(int b);
+  bool Fill(Batch& batch);
 
   MifScanner& scanner_;
   MidReader& names_;
-  Batch batches_[2];
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  int ready_ = -1;   // a filled batch waiting to be taken
-  int inUse_ = -1;   // the batch Next() hands out from
-  bool finished_ = false;
-  bool stop_ = false;
-  std::exception_ptr error_;
-
+  MifObject object_;  // the reading thread's
+  std::string name_;  // the reading thread's
+  const Batch* batch_ = nullptr;
   std::size_t nextEntry_ = 0;
-  std::thread reader_;  // last: it starts once everything above is set up
+  ReadAhead<Batch> ahead_;  // last: its thread uses everything above
 };
 
 }  // namespace carteloom
