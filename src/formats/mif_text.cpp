@@ -1,6 +1,8 @@
 #include "formats/mif_text.h"
 
+#include "formats/number_text.h"
 #include "formats/output_file.h"
+#include "formats/put_text.h"
 
 namespace carteloom {
 
@@ -12,6 +14,16 @@ void WriteMifHeader(OutputFile& mif, std::string_view charset) {
   mif.WriteLine("Columns 1");
   mif.WriteLine("Comment Char(20)");
   mif.WriteLine("Data");
+}
+
+void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y) {
+  char* const start = mif.Room(prefix.size() + 2 * kMaxNumberText + 3);
+  char* p = PutPaddedNumberText(PutText(start, prefix), x);
+  *p++ = ' ';
+  p = PutPaddedNumberText(p, y);
+  *p++ = '\r';
+  *p++ = '\n';
+  mif.Advance(p);
 }
 
 std::string MidValueText(std::string_view value) {

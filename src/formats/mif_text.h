@@ -13,6 +13,10 @@ inline constexpr std::string_view kWgs84Clause = "CoordSys Earth Projection 1, 1
 // The seven header lines, from "Version 300" to "Data".
 void WriteMifHeader(OutputFile& mif, std::string_view charset = kDefaultMifCharset);
 
+// prefix, x and y as padded numbers with a blank between, CR LF:
+// "Point  116.5  39.9" for the prefix "Point ", " 116.5  39.9" for none.
+void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y);
+
 // A MID value as written: unchanged, unless it holds "," or a double quote;
 // then in double quotes with inner quotes doubled, so it stays one column.
 // CR and LF become blanks, so it stays one row.

@@ -209,6 +209,8 @@ void AppendPaddedNumberText(std::string& out, double value) {
   out.append(buf, NumberText(value, true, buf));
 }
 
+char* PutPaddedNumberText(char* out, double value) { return NumberText(value, true, out); }
+
 void AppendPlainNumberText(std::string& out, double value) {
   char buf[32];
   out.append(buf, NumberText(value, false, buf));

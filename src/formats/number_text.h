@@ -1,6 +1,7 @@
 #pragma once
 // Numbers as MIF files and messages show them: at most 15 significant digits,
 // "." as the decimal point whatever the locale, trailing zeros dropped.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,9 @@ std::string PlainNumberText(double value);
 // The same texts appended to out, for writers that build a line at a time.
 void AppendPaddedNumberText(std::string& out, double value);
 void AppendPlainNumberText(std::string& out, double value);
+// The padded text written at out, which has room for kMaxNumberText bytes; returns its end.
+inline constexpr std::size_t kMaxNumberText = 32;
+char* PutPaddedNumberText(char* out, double value);
 
 // Decimal digits of a whole number, padded on the left with zeros to minDigits.
 std::string IntegerText(std::int64_t value, int minDigits = 1);

@@ -1,9 +1,13 @@
 // Track logs: one Pline through every logged position. The log is streamed:
 // a first pass over the file counts the vertices that the second pass will
-// write, because the count stands in front of them.
+// write, because the count stands in front of them. The second pass walks
+// the fields ahead on a thread of its own, which starts while this one counts.
+#include <vector>
+
 #include "formats/file_error.h"
 #include "formats/number_text.h"
 #include "formats/paths.h"
+#include "formats/read_ahead.h"
 #include "to_mif/converters.h"
 #include "to_mif/record_fields.h"
 
@@ -13,25 +17,40 @@ namespace {
 constexpr long long kLastField = 11;
 constexpr long long kFormatRecord = 1000;
 
-// Runs the log's field numbering over the source and hands each vertex to onVertex.
-template <typename OnVertex>
-void WalkTrackLog(FieldReader& source, OnVertex onVertex) {
-  RecordPosition position;
-  long long number = 0;
-  while (!source.AtEnd()) {
-    ++number;
-    std::string_view field = source.ReadField();
-    if (field == kFormatTag || field == kWaypointTag) {
-      if (auto p = position.Finish()) onVertex(*p);
-      number = field == kFormatTag ? kFormatRecord : 1;
-    }
-    if (auto p = position.Take(number, field)) onVertex(*p);
-    if (number == kLastField) number = 0;
-  }
-  if (auto p = position.Finish()) onVertex(*p);
-}
+constexpr std::size_t kBatchVertices = 8192;
 
-// The vertices WalkTrackLog hands out, counted without reading a number:
+// Runs the log's field numbering over the source, a batch of vertices at a time.
+class TrackWalk {
+ public:
+  explicit TrackWalk(FieldReader& source) : source_(source) {}
+
+  // The next vertices into batch; false once the file is read.
+  bool Fill(std::vector<Position>& batch) {
+    batch.clear();
+    while (batch.size() < kBatchVertices) {
+      if (source_.AtEnd()) {
+        if (auto p = position_.Finish()) batch.push_back(*p);
+        return false;
+      }
+      ++number_;
+      std::string_view field = source_.ReadField();
+      if (field == kFormatTag || field == kWaypointTag) {
+        if (auto p = position_.Finish()) batch.push_back(*p);
+        number_ = field == kFormatTag ? kFormatRecord : 1;
+      }
+      if (auto p = position_.Take(number_, field)) batch.push_back(*p);
+      if (number_ == kLastField) number_ = 0;
+    }
+    return true;
+  }
+
+ private:
+  FieldReader& source_;
+  RecordPosition position_;
+  long long number_ = 0;
+};
+
+// The vertices TrackWalk hands out, counted without reading a number:
 // with the same numbering, every field numbered 4 (a longitude) starts
 // exactly one vertex, completed by field 5 or by the end of its record.
 long long CountTrackVertices(FieldReader& source) {
@@ -51,6 +70,8 @@ long long CountTrackVertices(FieldReader& source) {
 
 void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutputs out) {
   WriteMifHeader(out.mif, out.charset);
+  TrackWalk walk(source);
+  ReadAhead<std::vector<Position>> ahead([&walk](std::vector<Position>& batch) { return walk.Fill(batch); });
 
   long long count = 0;
   {
@@ -62,15 +83,10 @@ void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutp
 
   out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(count)));
   long long written = 0;
-  std::string line;
-  WalkTrackLog(source, [&](const Position& p) {
-    line.clear();
-    AppendPaddedNumberText(line, p.longitude);
-    line.push_back(' ');
-    AppendPaddedNumberText(line, p.latitude);
-    out.mif.WriteLine(line);
-    ++written;
-  });
+  while (const std::vector<Position>* batch = ahead.Next()) {
+    for (const Position& p : *batch) WriteCoordinateLine(out.mif, "", p.longitude, p.latitude);
+    written += static_cast<long long>(batch->size());
+  }
   // Only a file that changed between the two passes gets here; its MIF would
   // contradict itself, and the batch then keeps whatever file was in place.
   if (written != count) throw FileError(sourcePath, "文件在转换过程中被改动了");

@@ -1,5 +1,10 @@
 // Waypoint files: one Point per waypoint record, its name as the MID row.
-#include "formats/number_text.h"
+// The fields are walked ahead on a thread of their own, which hands over the
+// points and MID rows it found; this thread writes them.
+#include <string>
+#include <vector>
+
+#include "formats/read_ahead.h"
 #include "to_mif/converters.h"
 #include "to_mif/record_fields.h"
 
@@ -10,32 +15,62 @@ constexpr long long kNameField = 8;
 constexpr long long kLastField = 10;
 // Fields of a format record are numbered from here and never reach a field that is used.
 constexpr long long kFormatRecord = 1000;
+constexpr std::size_t kBatchPoints = 8192;
 
-// Writes points and keeps the MID file in step: every point gets exactly one row.
-class PointWriter {
+struct WaypointBatch {
+  std::vector<Position> points;
+  std::string rows;  // MID rows as written, without their line ends
+  std::vector<std::size_t> rowEnds;
+};
+
+// The field walk. It keeps the MID rows in step with the points: every
+// point gets exactly one row, empty when its record ended before its name.
+class WaypointWalk {
  public:
-  explicit PointWriter(MifOutputs out) : out_(out) {}
+  explicit WaypointWalk(FieldReader& source) : source_(source) {}
 
-  void Point(const Position& p) {
-    line_.assign("Point ");
-    AppendPaddedNumberText(line_, p.longitude);
-    line_.push_back(' ');
-    AppendPaddedNumberText(line_, p.latitude);
-    out_.mif.WriteLine(line_);
-    out_.mif.WriteLine("Symbol (32,0,9)");
-    nameOwed_ = true;
+  // The next points and rows into batch; false once the file is read.
+  bool Fill(WaypointBatch& batch) {
+    batch.points.clear();
+    batch.rows.clear();
+    batch.rowEnds.clear();
+    while (batch.points.size() < kBatchPoints) {
+      if (source_.AtEnd()) {
+        EndRecord(batch);
+        return false;
+      }
+      ++number_;
+      std::string_view field = source_.ReadField();
+      if (field == kFormatTag || field == kWaypointTag) {
+        EndRecord(batch);
+        number_ = field == kFormatTag ? kFormatRecord : 1;
+      }
+      if (auto p = position_.Take(number_, field)) Point(batch, *p);
+      if (number_ == kNameField) Name(batch, field);
+      if (number_ == kLastField) number_ = 0;
+    }
+    return true;
   }
-  void Name(std::string_view name) {
-    if (!nameOwed_) return;
-    out_.mid.WriteLine(MidValueText(name));
-    nameOwed_ = false;
-  }
-  // The record ended before its name field.
-  void RecordEnded() { Name({}); }
 
  private:
-  MifOutputs out_;
-  std::string line_;  // reused: no allocation per point
+  void Point(WaypointBatch& batch, const Position& p) {
+    batch.points.push_back(p);
+    nameOwed_ = true;
+  }
+  void Name(WaypointBatch& batch, std::string_view name) {
+    if (!nameOwed_) return;
+    batch.rows.append(MidValueText(name));
+    batch.rowEnds.push_back(batch.rows.size());
+    nameOwed_ = false;
+  }
+  void EndRecord(WaypointBatch& batch) {
+    if (auto p = position_.Finish()) Point(batch, *p);
+    Name(batch, {});
+  }
+
+  FieldReader& source_;
+  RecordPosition position_;
+  long long number_ = 0;
   bool nameOwed_ = false;
 };
 
@@ -43,26 +78,19 @@ class PointWriter {
 
 void ConvertWaypointFile(FieldReader& source, MifOutputs out) {
   WriteMifHeader(out.mif, out.charset);
-  PointWriter writer(out);
-  RecordPosition position;
-  auto endRecord = [&] {
-    if (auto p = position.Finish()) writer.Point(*p);
-    writer.RecordEnded();
-  };
-
-  long long number = 0;
-  while (!source.AtEnd()) {
-    ++number;
-    std::string_view field = source.ReadField();
-    if (field == kFormatTag || field == kWaypointTag) {
-      endRecord();
-      number = field == kFormatTag ? kFormatRecord : 1;
+  WaypointWalk walk(source);
+  ReadAhead<WaypointBatch> ahead([&walk](WaypointBatch& batch) { return walk.Fill(batch); });
+  while (const WaypointBatch* batch = ahead.Next()) {
+    for (const Position& p : batch->points) {
+      WriteCoordinateLine(out.mif, "Point ", p.longitude, p.latitude);
+      out.mif.WriteLine("Symbol (32,0,9)");
     }
-    if (auto p = position.Take(number, field)) writer.Point(*p);
-    if (number == kNameField) writer.Name(field);
-    if (number == kLastField) number = 0;
+    std::size_t begin = 0;
+    for (std::size_t end : batch->rowEnds) {
+      out.mid.WriteLine(std::string_view(batch->rows).substr(begin, end - begin));
+      begin = end;
+    }
   }
-  endRecord();
 }
 
 }  // namespace carteloom
