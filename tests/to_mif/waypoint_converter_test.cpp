@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "formats/file_error.h"
+#include "formats/output_file.h"
 #include "support/test_support.h"
+#include "to_mif/converters.h"
 #include "to_mif/run_converter.h"
 
 namespace carteloom::testing {
@@ -33,6 +38,36 @@ TEST(WaypointConverter, HemispheresAndRecordsCutShort) {
                                          "Point  121.5  31", "Symbol (32,0,9)",
                                          "Point -121.5  31", "Symbol (32,0,9)"}));
   EXPECT_EQ(out.mid, CrLf({"", "B", ""}));
+}
+
+TEST(WaypointConverter, RowsStayWithTheirPointsOverManyThousands) {
+  // Every fifth record is cut short before its name, wherever the work is handed on in blocks.
+  std::vector<std::string> lines;
+  std::vector<std::string> rows;
+  for (int i = 0; i < 30000; ++i) {
+    std::string name("W");
+    name += std::to_string(i);
+    lines.push_back(i % 5 == 4 ? "$PZTJWPL,3100.0000,N,12130.0000,E,0000000" : Wpl("3100.0000", "N", "12130.0000", "E", name));
+    rows.push_back(i % 5 == 4 ? "" : name);
+  }
+  Converted out = RunConverter(Kind::Waypoints, CrLf(lines));
+  ExpectConsistentPair(out);
+  EXPECT_EQ(out.mid, CrLf(rows));
+}
+
+TEST(WaypointConverter, AFileThatCannotBeReadStopsTheConversion) {
+  // A folder opens as a file on POSIX systems; reading it then fails.
+  ScratchFolder folder;
+  std::string path = folder.Path().string();
+  std::optional<FieldReader> reader;
+  try {
+    reader.emplace(path);
+  } catch (const FileError&) {
+    GTEST_SKIP() << "a folder cannot be opened as a file here";
+  }
+  OutputFile mif(folder / "out.mif");
+  OutputFile mid(folder / "out.mid");
+  EXPECT_THROW(ConvertWaypointFile(*reader, MifOutputs{mif, mid}), FileError);
 }
 
 TEST(ToMifConverters, FilesWithoutObjectsGiveTheHeaderAlone) {
