@@ -1,5 +1,6 @@
 #include "formats/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -204,27 +205,11 @@ std::string PlainNumberText(double value) {
   return std::string(buf, NumberText(value, false, buf));
 }
 
-void AppendPaddedNumberText(std::string& out, double value) {
-  char buf[32];
-  out.append(buf, NumberText(value, true, buf));
-}
-
 char* PutPaddedNumberText(char* out, double value) { return NumberText(value, true, out); }
 
 void AppendPlainNumberText(std::string& out, double value) {
   char buf[32];
   out.append(buf, NumberText(value, false, buf));
-}
-
-void AppendIntegerText(std::string& out, std::int64_t value, int minDigits) {
-  char buf[24];
-  std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
-                                      : static_cast<std::uint64_t>(value);
-  char* end = PutIntegerText(buf, magnitude);
-  int digits = static_cast<int>(end - buf);
-  if (value < 0) out.push_back('-');
-  if (digits < minDigits) out.append(static_cast<std::size_t>(minDigits - digits), '0');
-  out.append(buf, end);
 }
 
 char* PutIntegerText(char* out, std::uint64_t value, int minDigits) {
@@ -251,8 +236,11 @@ char* PutIntegerText(char* out, std::uint64_t value, int minDigits) {
 }
 
 std::string IntegerText(std::int64_t value, int minDigits) {
-  std::string out;
-  AppendIntegerText(out, value, minDigits);
+  const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  std::string out(value < 0 ? 1 : 0, '-');
+  const std::size_t digitsStart = out.size();
+  out.resize(digitsStart + static_cast<std::size_t>(std::max(20, minDigits)));
+  out.resize(static_cast<std::size_t>(PutIntegerText(out.data() + digitsStart, magnitude, minDigits) - out.data()));
   return out;
 }
 

@@ -14,8 +14,7 @@ std::string PaddedNumberText(double value);
 // "116.5", "0.25", "-0.5", "0": no blank, a "0" in front of the point.
 std::string PlainNumberText(double value);
 
-// The same texts appended to out, for writers that build a line at a time.
-void AppendPaddedNumberText(std::string& out, double value);
+// The plain text appended to out, for writers that build a line at a time.
 void AppendPlainNumberText(std::string& out, double value);
 // The padded text written at out, which has room for kMaxNumberText bytes; returns its end.
 inline constexpr std::size_t kMaxNumberText = 32;
@@ -23,7 +22,6 @@ char* PutPaddedNumberText(char* out, double value);
 
 // Decimal digits of a whole number, padded on the left with zeros to minDigits.
 std::string IntegerText(std::int64_t value, int minDigits = 1);
-void AppendIntegerText(std::string& out, std::int64_t value, int minDigits = 1);
 // The digits of a non-negative whole written at out, which has room for
 // max(20, minDigits) bytes; returns their end.
 char* PutIntegerText(char* out, std::uint64_t value, int minDigits = 1);

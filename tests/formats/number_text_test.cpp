@@ -39,6 +39,8 @@ TEST(NumberText, IntegerText) {
   EXPECT_EQ(IntegerText(1000, 3), "1000");
   EXPECT_EQ(IntegerText(-5), "-5");
   EXPECT_EQ(IntegerText(INT64_MIN), "-9223372036854775808");
+  EXPECT_EQ(IntegerText(UINT32_MAX, 1), "4294967295");
+  EXPECT_EQ(IntegerText(-42, 30), "-" + std::string(28, '0') + "42");  // wider than any 64-bit number
 }
 
 }  // namespace
