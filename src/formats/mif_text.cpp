@@ -16,29 +16,14 @@ void WriteMifHeader(OutputFile& mif, std::string_view charset) {
   mif.WriteLine("Data");
 }
 
-namespace {
-
-std::size_t CoordinateLineRoom(std::string_view prefix) { return prefix.size() + 2 * kMaxNumberText + 3; }
-
-char* PutCoordinateLine(char* out, std::string_view prefix, double x, double y) {
-  char* p = PutPaddedNumberText(PutText(out, prefix), x);
+void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y) {
+  char* const start = mif.Room(prefix.size() + 2 * kMaxNumberText + 3);
+  char* p = PutPaddedNumberText(PutText(start, prefix), x);
   *p++ = ' ';
   p = PutPaddedNumberText(p, y);
   *p++ = '\r';
   *p++ = '\n';
-  return p;
-}
-
-}  // namespace
-
-void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y) {
-  mif.Advance(PutCoordinateLine(mif.Room(CoordinateLineRoom(prefix)), prefix, x, y));
-}
-
-void AppendCoordinateLine(std::string& text, std::string_view prefix, double x, double y) {
-  const std::size_t start = text.size();
-  text.resize(start + CoordinateLineRoom(prefix));
-  text.resize(static_cast<std::size_t>(PutCoordinateLine(text.data() + start, prefix, x, y) - text.data()));
+  mif.Advance(p);
 }
 
 std::string MidValueText(std::string_view value) {

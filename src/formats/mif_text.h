@@ -16,8 +16,6 @@ void WriteMifHeader(OutputFile& mif, std::string_view charset = kDefaultMifChars
 // prefix, x and y as padded numbers with a blank between, CR LF:
 // "Point  116.5  39.9" for the prefix "Point ", " 116.5  39.9" for none.
 void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y);
-// The same line appended to text.
-void AppendCoordinateLine(std::string& text, std::string_view prefix, double x, double y);
 
 // A MID value as written: unchanged, unless it holds "," or a double quote;
 // then in double quotes with inner quotes doubled, so it stays one column.

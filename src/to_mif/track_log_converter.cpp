@@ -1,12 +1,7 @@
 // Track logs: one Pline through every logged position. The log is streamed:
 // a first pass over the file counts the vertices that the second pass will
-// write, because the count stands in front of them. The passes overlap: the
-// count is taken on a thread of its own, the second pass walks the fields
-// ahead on another, and the lines made before the count is known are held
-// back, up to a bound that keeps memory flat however long the log.
-#include <chrono>
-#include <future>
-#include <string>
+// write, because the count stands in front of them. The second pass walks
+// the fields ahead on a thread of its own, which starts while this one counts.
 #include <vector>
 
 #include "formats/file_error.h"
@@ -23,7 +18,6 @@ constexpr long long kLastField = 11;
 constexpr long long kFormatRecord = 1000;
 
 constexpr std::size_t kBatchVertices = 8192;
-constexpr std::size_t kHeldBytes = 4 << 20;
 
 // Runs the log's field numbering over the source, a batch of vertices at a time.
 class TrackWalk {
@@ -76,28 +70,19 @@ long long CountTrackVertices(FieldReader& source) {
 
 void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutputs out) {
   WriteMifHeader(out.mif, out.charset);
-  std::future<long long> counted = std::async(std::launch::async, [&sourcePath] {
-    FieldReader counting(sourcePath);
-    return CountTrackVertices(counting);
-  });
   TrackWalk walk(source);
   ReadAhead<std::vector<Position>> ahead([&walk](std::vector<Position>& batch) { return walk.Fill(batch); });
 
-  long long written = 0;
-  std::string held;
-  held.reserve(kHeldBytes + 128);  // one allocation: the bound is the memory used
-  while (held.size() < kHeldBytes && counted.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-    const std::vector<Position>* batch = ahead.Next();
-    if (batch == nullptr) break;
-    for (const Position& p : *batch) AppendCoordinateLine(held, "", p.longitude, p.latitude);
-    written += static_cast<long long>(batch->size());
+  long long count = 0;
+  {
+    FieldReader counting(sourcePath);
+    count = CountTrackVertices(counting);
   }
-  const long long count = counted.get();
   // No vertex, no object: a Pline without vertices is no line at all.
   if (count == 0) return;
 
   out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(count)));
-  out.mif.Write(held);
+  long long written = 0;
   while (const std::vector<Position>* batch = ahead.Next()) {
     for (const Position& p : *batch) WriteCoordinateLine(out.mif, "", p.longitude, p.latitude);
     written += static_cast<long long>(batch->size());
