@@ -73,11 +73,24 @@ class Outputs:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
-def median_of(make_argv, cwd, runs, outputs):
-    """Median wall time, largest peak RSS and median CPU time of RUNS runs, each into a fresh output folder."""
-    results = [run_once(make_argv(outputs.fresh()), cwd) for _ in range(runs)]
+def summary(results):
+    """Median wall time, largest peak RSS and median CPU time of the runs of one command."""
     return (statistics.median(r[0] for r in results), max(r[1] for r in results),
             statistics.median(r[2] for r in results))
+
+
+def medians_of(commands, runs, outputs):
+    """The summary of each (make_argv, cwd) of commands. The commands take turns, run after run, so that a
+    slow spell of the machine falls on all of them alike rather than on whichever ran then."""
+    results = [[] for _ in commands]
+    for _ in range(runs):
+        for i, (make_argv, cwd) in enumerate(commands):
+            results[i].append(run_once(make_argv(outputs.fresh()), cwd))
+    return [summary(r) for r in results]
+
+
+def median_of(make_argv, cwd, runs, outputs):
+    return medians_of([(make_argv, cwd)], runs, outputs)[0]
 
 
 def cli_argv(cli, direction, source):
@@ -114,14 +127,13 @@ def main():
     track_memory = ""
     for name, files, direction, points in CASES:
         size_mb = sum((full / f).stat().st_size for f in files) / 1e6
-        seconds, rss, cpu = median_of(cli_argv(cli, direction, files[0]), full, runs, outputs)
-        half_seconds, half_rss, _ = median_of(cli_argv(cli, direction, files[0]), half, runs, outputs)
         copy = ["sh", "-c", "cat " + " ".join(files) + " > /dev/null"]
-        copy_seconds, _, _ = median_of(lambda _out: copy, full, runs, outputs)
         # The same bytes copied into a new file where the outputs go: the floor for any converter that
         # writes about as much as it reads.
         copy_to_file = lambda out: ["sh", "-c", "cat " + " ".join(files) + f" > '{out}/copy'"]
-        file_copy_seconds, _, _ = median_of(copy_to_file, full, runs, outputs)
+        (seconds, rss, cpu), (half_seconds, half_rss, _), (copy_seconds, _, _), (file_copy_seconds, _, _) = \
+            medians_of([(cli_argv(cli, direction, files[0]), full), (cli_argv(cli, direction, files[0]), half),
+                        ((lambda _out: copy), full), (copy_to_file, full)], runs, outputs)
         peer_name, peer_text, ratio_text = "", "", ""
         if name in PEERS and shutil.which(PEERS[name][0]):
             peer_name = PEERS[name][0]
