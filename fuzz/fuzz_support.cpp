@@ -136,6 +136,10 @@ std::size_t CheckOwnMif(std::string_view mif, std::string_view mid) {
       i += 2;
       continue;
     }
+    if (line == "None") {
+      ++i;
+      continue;
+    }
     Require(line.substr(0, 5) == "Pline", "unexpected MIF line: " + std::string(line));
     std::string_view countText = Unindented(line.substr(5));
     Require(!countText.empty() && countText.find_first_not_of("0123456789") == std::string_view::npos,
@@ -146,6 +150,7 @@ std::size_t CheckOwnMif(std::string_view mif, std::string_view mid) {
     while (i < lines.size() && IsVertexLine(Unindented(lines[i]))) ++i, ++vertices;
     Require(vertices == count, "Pline " + std::to_string(count) + " followed by " + std::to_string(vertices) +
                                    " vertex lines");
+    Require(count >= 2, "a Pline of fewer than two vertices, which GDAL refuses");
     Require(i < lines.size() && Unindented(lines[i]).substr(0, 4) == "Pen ", "Pline without Pen");
     ++i;
   }

@@ -29,8 +29,9 @@ void ClearScratch();
 std::vector<std::string_view> CrLfLines(std::string_view bytes, const std::string& what);
 
 // A MIF/MID pair written by the receiver-to-MIF converters: the header,
-// then Point and Pline objects only, every Pline count equal to the vertex
-// lines after it, every number a plain finite decimal, one MID row per object.
+// then Point, Pline and None objects only, every Pline count equal to the
+// vertex lines after it and at least 2, every number a plain finite decimal,
+// one MID row per object.
 // Returns the number of objects.
 std::size_t CheckOwnMif(std::string_view mif, std::string_view mid);
 

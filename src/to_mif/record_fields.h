@@ -6,6 +6,8 @@
 
 namespace carteloom {
 
+// Every record's tag starts so.
+inline constexpr std::string_view kTagPrefix = "$PZTJ";
 inline constexpr std::string_view kWaypointTag = "$PZTJWPL";
 inline constexpr std::string_view kRouteTag = "$PZTJRTE";
 inline constexpr std::string_view kFormatTag = "$PZTJFMT";

@@ -52,11 +52,14 @@ class RouteFileReader {
  private:
   enum class Record { Waypoint, Route, Format };
   static constexpr long long kLastField = 10;
+  static constexpr long long kRecordNumberField = 3;
   static constexpr long long kRouteNameField = 6;
   static constexpr long long kFirstNameField = 7;
   static constexpr long long kSecondNameField = 9;
 
   void TakeRouteField(std::string_view field) {
+    // Every route numbers its records from 1, also the next one of the same name.
+    if (number_ == kRecordNumberField && field == "1") CloseRoute();
     if (number_ == kRouteNameField) {
       // Records of one route repeat its name; another name starts the next route.
       if (open_ && field != current_.name) CloseRoute();
@@ -89,6 +92,8 @@ class RouteFileReader {
 
 // Route k runs through the waypoints after those of routes 1 to k - 1; a
 // route that names more waypoints than the file holds gets those there are.
+// GDAL refuses a Pline of fewer than two vertices, and with it the rest of
+// the layer: one waypoint is drawn as a line to itself, none as no object.
 void WriteRoutes(const RouteFile& file, MifOutputs out) {
   std::size_t offset = 0;
   std::string line;
@@ -97,8 +102,13 @@ void WriteRoutes(const RouteFile& file, MifOutputs out) {
     std::size_t last = std::min(offset + route.waypointCount, file.positions.size());
     offset += route.waypointCount;
 
-    out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(last - first)));
     out.mid.WriteLine(MidValueText(route.name));
+    if (first == last) {
+      out.mif.WriteLine("None");
+      continue;
+    }
+    const bool alone = last - first == 1;
+    out.mif.WriteLine("Pline" + PaddedNumberText(alone ? 2.0 : static_cast<double>(last - first)));
     for (std::size_t q = first; q < last; ++q) {
       const Position& p = file.positions[q];
       line.clear();
@@ -106,6 +116,7 @@ void WriteRoutes(const RouteFile& file, MifOutputs out) {
       line.push_back(' ');
       AppendPlainNumberText(line, p.latitude);
       out.mif.WriteLine(line);
+      if (alone) out.mif.WriteLine(line);
     }
     out.mif.WriteLine("    Pen (2,2,0)");
   }

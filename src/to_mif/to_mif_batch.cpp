@@ -12,6 +12,7 @@
 #include "formats/output_naming.h"
 #include "formats/paths.h"
 #include "to_mif/converters.h"
+#include "to_mif/record_fields.h"
 
 namespace carteloom {
 namespace {
@@ -45,6 +46,16 @@ void RefuseFolder(const std::string& output) {
   if (std::filesystem::is_directory(NativePath(output), ec)) throw FileError(output, ReasonForErrno(EISDIR));
 }
 
+// A receiver file is made of "$PZTJ" records; a file without any is
+// something else, unless it holds nothing at all (an empty receiver file).
+bool HoldsReceiverRecords(const std::string& source) {
+  FieldReader reader(source);
+  if (reader.AtEnd()) return true;
+  while (!reader.AtEnd())
+    if (reader.ReadField().starts_with(kTagPrefix)) return true;
+  return false;
+}
+
 // Converts one entry; true when its MIF/MID pair is in place.
 bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& folder, const ToMifOptions& options) {
   std::optional<FileKind> kind = KindOfSuffix(TypeSuffix(source));
@@ -55,6 +66,10 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
   try {
     RequireFile(source);
     FieldReader reader(source);
+    if (!HoldsReceiverRecords(source)) {
+      ui.ShowMessage(kNotReceiverFile, kProgramTitle);
+      return false;
+    }
     NamingResult name = ConfirmOutputName(ui, source, folder);
     if (name.outcome != NamingOutcome::Settled) return false;
 

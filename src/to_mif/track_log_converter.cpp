@@ -81,15 +81,19 @@ void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutp
   // No vertex, no object: a Pline without vertices is no line at all.
   if (count == 0) return;
 
-  out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(count)));
+  // GDAL refuses a Pline of one vertex: a one-point log is drawn as a line to itself.
+  out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(count == 1 ? 2 : count)));
   long long written = 0;
+  Position last;
   while (const std::vector<Position>* batch = ahead.Next()) {
     for (const Position& p : *batch) WriteCoordinateLine(out.mif, "", p.longitude, p.latitude);
+    if (!batch->empty()) last = batch->back();
     written += static_cast<long long>(batch->size());
   }
   // Only a file that changed between the two passes gets here; its MIF would
   // contradict itself, and the batch then keeps whatever file was in place.
   if (written != count) throw FileError(sourcePath, "文件在转换过程中被改动了");
+  if (count == 1) WriteCoordinateLine(out.mif, "", last.longitude, last.latitude);
   out.mif.WriteLine("Pen (2,2,0)");
   out.mid.WriteLine(MidValueText(BaseName(sourcePath)));
 }

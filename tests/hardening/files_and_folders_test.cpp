@@ -130,6 +130,7 @@ TEST_F(BadPlaces, AnOutputThatCannotBeWrittenCompletelyLeavesTheOldFilesIntact) 
   // pair is completed; the limit lets 64 KB through.
   std::string log;
   for (int i = 0; i < 12000; ++i) log += "$GPRMC,3954.450,N,11623.483,E,1,2,3,4,5,6\r\n";
+  log += "$PZTJCMD,END*3D\r\n";
   WriteBytes(In("day.log"), log);
   WriteBytes(Out("day.mif"), "old mif");
   WriteBytes(Out("day.mid"), "old mid");

@@ -44,9 +44,12 @@ TEST(LinearTime, ReceiverFiles) {
       WriteBytes(scratch / (std::string("in") + suffix), bytes);
       ScriptedUi ui({scratch / (std::string("in") + suffix)});
       ui.overwriteAnswers.assign(2, OverwriteAnswer::Overwrite);
-      double seconds = SecondsOf([&] { EXPECT_EQ(RunToMifBatch(ui, scratch.Path().string()).converted, 1u); });
+      // Without a single record the file is refused, after a look at every field.
+      const bool records = piece.find("$PZTJ") != std::string::npos;
+      double seconds = SecondsOf([&] { EXPECT_EQ(RunToMifBatch(ui, scratch.Path().string()).converted, records); });
       EXPECT_LT(seconds, kLimit) << suffix << " of " << piece;
-      EXPECT_EQ(ShapeOfPair(scratch / "in.mif", scratch / "in.mid").problem, "") << suffix << " of " << piece;
+      if (records)
+        EXPECT_EQ(ShapeOfPair(scratch / "in.mif", scratch / "in.mid").problem, "") << suffix << " of " << piece;
     }
   }
 }

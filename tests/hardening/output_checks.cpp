@@ -58,6 +58,10 @@ PairShape ShapeOfPair(const std::string& mifPath, const std::string& midPath) {
       if (line > lines.end()) return shape.problem = "a Point without its Symbol", shape;
       continue;
     }
+    if (*line == "None") {
+      ++line;
+      continue;
+    }
     if (!StartsWith(*line, "Pline")) return shape.problem = "unexpected line " + std::string(*line), shape;
     std::size_t count = std::stoul(std::string(line->substr(5)));
     std::size_t vertices = 0;

@@ -45,7 +45,7 @@ TEST_F(DamagedReceiverFile, EmptyGarbageAndNulBytesGiveAConsistentPair) {
     SCOPED_TRACE(suffix);
     PairShape empty = Convert(std::string("empty") + suffix, "");
     EXPECT_EQ(empty.objects, 0u);
-    Convert(std::string("garbage") + suffix, Garbage(256 * 1024, 7));
+    EXPECT_EQ(Convert(std::string("format") + suffix, "$PZTJFMT,WGS84\r\n").objects, 0u);
     // Garbage that is mostly sentence-like: tags, commas and line ends among random bytes.
     std::string mixed;
     std::mt19937 random(11);
@@ -53,6 +53,15 @@ TEST_F(DamagedReceiverFile, EmptyGarbageAndNulBytesGiveAConsistentPair) {
     for (int i = 0; i < 20000; ++i) mixed += random() % 3 ? pieces[random() % 11] : std::string(1, char(random()));
     Convert(std::string("mixed") + suffix, mixed);
   }
+  // Bytes without a single record are no receiver file: refused, nothing written.
+  WriteBytes(scratch_ / "garbage.upt", Garbage(3000, 7));
+  ScriptedUi ui({scratch_ / "garbage.upt"});
+  EXPECT_EQ(RunToMifBatch(ui, scratch_.Path().string()).converted, 0u);
+  EXPECT_EQ(Messages(ui), std::vector<std::string>{"此文件不是一个有效的Trekvane航路点、航迹或航线文件，请检查！"});
+  EXPECT_EQ(ui.shown.at(0).title, kProgramTitle);
+  EXPECT_FALSE(std::filesystem::exists(scratch_ / "garbage.mif"));
+  EXPECT_EQ(ui.sources.size(), 1u);
+
   // A NUL inside a name is part of the name: it reaches the MID unchanged.
   std::string name("WE\0LL", 5);
   Convert("with_nul.upt", "$PZTJWPL,3954.450,N,11623.483,E,0000000,M," + name + ",,a*45\r\n");

@@ -27,11 +27,12 @@ TEST(TrackLogConverter, WritesOnePlineNamedAfterTheLog) {
 
 TEST(TrackLogConverter, TheCountIsTheNumberOfVerticesWritten) {
   const std::string a = Trk("3954.1230", "11623.5000"), b = Trk("3955.0000", "11624.0000");
+  // One point is drawn to itself, as GDAL reads no Pline of one vertex.
   const std::vector<std::pair<std::string, std::size_t>> cases{
-      {CrLf({a, "$PZTJCMD,END*3D"}), 1},                              // one point
+      {CrLf({a, "$PZTJCMD,END*3D"}), 2},                              // one point
       {CrLf({a, b}), 2},                                              // no end record
       {CrLf({a, b, "$PZTJCMD,END*3D", ""}), 2},                       // an empty line after the end
-      {CrLf({"$PZTJFMT,x,y", a, Trk("3955.0000", "11624.0000", "$PZTJWPL")}), 1},  // format record first
+      {CrLf({"$PZTJFMT,x,y", a, Trk("3955.0000", "11624.0000", "$PZTJWPL")}), 2},  // format record first
       {CrLf({a + ",extra", a, b, "$PZTJCMD,END*3D"}), 3},             // a 12-field record puts the rest out of step
       {CrLf({a, "$PZTJWPL,3954.1230,N,11623.5000"}), 2},             // cut after the longitude
   };
