@@ -70,6 +70,43 @@ std::size_t CharacterLength(int codePage, std::string_view text) {
   return 1;
 }
 
+// The code point of one valid UTF-8 sequence.
+char32_t CodePoint(std::string_view sequence) {
+  const auto byte = [&sequence](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(sequence[i])); };
+  switch (sequence.size()) {
+    case 1: return byte(0);
+    case 2: return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    case 3: return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    default: return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+  }
+}
+
+// Characters a place name holds on their own, and GBK too: the names go to
+// the receiver in GBK, and a reading full of characters it cannot hold is a
+// poor one. Nothing below U+0800 is among them: any single GBK character
+// that is valid UTF-8 decodes to there.
+bool IsNameCharacter(char32_t c) {
+  return (c >= 0x2010 && c <= 0x2027) ||  // dashes, quotation marks, ellipsis
+         (c >= 0x2030 && c <= 0x205E) ||  // per mille, reference mark
+         (c >= 0x2150 && c <= 0x218F) ||  // Roman numerals
+         (c >= 0x2460 && c <= 0x24FF) ||  // circled numbers
+         (c >= 0x3000 && c <= 0x30FF) ||  // CJK punctuation, kana
+         (c >= 0x3200 && c <= 0x33FF) ||  // enclosed CJK, square units
+         (c >= 0x4E00 && c <= 0x9FA5) ||  // CJK unified ideographs
+         (c >= 0xF900 && c <= 0xFAFF) ||  // CJK compatibility ideographs
+         (c >= 0xFF01 && c <= 0xFFEF);    // fullwidth and halfwidth forms
+}
+
+bool IsPlainLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Characters that belong to a name only beside others: an accented letter
+// (À to ɏ) within a word of plain letters (Café), the middle dot between
+// Chinese names. Alone they are what many a GBK character reads as.
+bool NeedsNeighbour(char32_t c) { return (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || c == 0xB7; }
+bool SuitsNeighbour(char32_t c, char32_t neighbour) {
+  return c == 0xB7 ? IsNameCharacter(neighbour) : IsPlainLetter(neighbour);
+}
+
 }  // namespace
 
 std::optional<int> CodePageOfMifCharset(std::string_view charset) {
@@ -79,15 +116,36 @@ std::optional<int> CodePageOfMifCharset(std::string_view charset) {
   return std::nullopt;
 }
 
-bool IsUtf8WithNonAscii(std::string_view bytes) {
-  bool nonAscii = false;
+bool IsNeutralCharset(std::string_view charset) { return charset.empty() || SameLetters(charset, "Neutral"); }
+
+bool LooksLikeUtf8Names(std::string_view bytes) {
+  std::size_t plausible = 0;
+  std::size_t odd = 0;
+  char32_t before = 0;
+  char32_t waiting = 0;  // a character that counts only if the next one suits it
   while (!bytes.empty()) {
-    std::size_t length = Utf8SequenceLength(bytes);
+    const std::size_t length = Utf8SequenceLength(bytes);
     if (length == 0) return false;
-    nonAscii = nonAscii || length > 1;
+    const char32_t c = CodePoint(bytes.substr(0, length));
     bytes.remove_prefix(length);
+    if (waiting != 0) {
+      ++(SuitsNeighbour(waiting, c) ? plausible : odd);
+      waiting = 0;
+    }
+    if (c >= 0x80) {
+      if (IsNameCharacter(c))
+        ++plausible;
+      else if (!NeedsNeighbour(c))
+        ++odd;
+      else if (SuitsNeighbour(c, before))
+        ++plausible;
+      else
+        waiting = c;
+    }
+    before = c;
   }
-  return nonAscii;
+  if (waiting != 0) ++odd;
+  return plausible > 0 && odd <= plausible / 8;
 }
 
 #ifdef _WIN32

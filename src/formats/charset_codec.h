@@ -17,8 +17,16 @@ inline constexpr int kUtf8CodePage = 65001;
 // -> 936. Nothing for "Neutral" and for names this system does not know.
 std::optional<int> CodePageOfMifCharset(std::string_view charset);
 
-// True when the bytes are valid UTF-8 and hold at least one non-ASCII character.
-bool IsUtf8WithNonAscii(std::string_view bytes);
+// True for "Neutral" in any letter case, and for no charset at all.
+bool IsNeutralCharset(std::string_view charset);
+
+// True when names under a "Neutral" charset are UTF-8 rather than GBK: the
+// bytes are valid UTF-8, hold non-ASCII characters, and those decode to what
+// a name plausibly holds (CJK ideographs and punctuation, kana, fullwidth
+// forms, accented letters beside plain ones), not to combining marks or
+// rare scripts, as GBK bytes read as UTF-8 mostly do. A long text may hold
+// one odd character to eight plausible ones.
+bool LooksLikeUtf8Names(std::string_view bytes);
 
 // Recodes text from one code page into GBK; a character that GBK cannot hold,
 // or a byte sequence that is not valid in the source, becomes "?".

@@ -58,9 +58,35 @@ bool MidReader::Refill() {
   return true;
 }
 
+// The rest of a quoted value after its opening quote, up to its closing
+// quote or the end of the file; "" inside stands for one quote, and a line
+// break inside becomes a blank. Appended to value unless that is null.
+void MidReader::ReadQuoted(std::string* value) {
+  char c = 0;
+  while (Get(c)) {
+    if (c == '"') {
+      if (!Peek(c) || c != '"') return;
+      ++pos_;
+    } else if (c == '\r' || c == '\n') {
+      if (c == '\r' && Peek(c) && c == '\n') ++pos_;
+      c = ' ';
+    }
+    if (value != nullptr) value->push_back(c);
+  }
+}
+
+// The further values of the row, up to and including its line end; a quoted
+// one may hold delimiters and line breaks.
 void MidReader::SkipRestOfRow() {
   char c = 0;
-  while (Get(c) && c != '\n') {
+  while (Get(c)) {
+    if (c == '\n') return;
+    if (c != delimiter_) continue;
+    while (Peek(c) && c == ' ' && c != delimiter_) ++pos_;
+    if (Peek(c) && c == '"') {
+      ++pos_;
+      ReadQuoted(nullptr);
+    }
   }
 }
 
@@ -82,33 +108,17 @@ bool MidReader::ReadRow(std::string& value) {
 
   if (Peek(c) && c == '"') {
     ++pos_;
-    while (Get(c)) {
-      if (c == '\n') {  // an unclosed quote ends with its row
-        if (!value.empty() && value.back() == '\r') value.pop_back();
-        return true;
-      }
-      if (c == '"') {
-        if (Peek(c) && c == '"') {
-          ++pos_;
-        } else {
-          break;
-        }
-      }
+    ReadQuoted(&value);
+    // What stands between the closing quote and the delimiter is no part of the value.
+    while (Peek(c) && c != delimiter_ && c != '\n') ++pos_;
+  } else {
+    while (Peek(c) && c != delimiter_ && c != '\n') {
       value.push_back(c);
+      ++pos_;
     }
-    SkipRestOfRow();
-    return true;
+    if (!value.empty() && value.back() == '\r') value.pop_back();
   }
-
-  while (Get(c)) {
-    if (c == '\n') break;
-    if (c == delimiter_) {
-      SkipRestOfRow();
-      break;
-    }
-    value.push_back(c);
-  }
-  if (!value.empty() && value.back() == '\r') value.pop_back();
+  SkipRestOfRow();
   return true;
 }
 

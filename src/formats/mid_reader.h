@@ -23,8 +23,9 @@ class MidReader {
   MidReader& operator=(MidReader&&) = delete;
 
   // The first column of the next row into value; false when no row is left.
-  // A value in double quotes is taken without them, "" inside read as one ".
-  // Rows end at LF or CR LF; a quoted value does not run past its row.
+  // Rows end at LF or CR LF. A value in double quotes is taken without them
+  // and runs to its closing quote, across line ends (each read as a blank);
+  // "" inside reads as one ".
   // Throws FileError when the file cannot be read.
   bool NextRow(std::string& value);
 
@@ -50,6 +51,7 @@ class MidReader {
   }
   // Reads the next block; false at the end of the file.
   bool Refill();
+  void ReadQuoted(std::string* value);
   void SkipRestOfRow();
 
   std::string path_;

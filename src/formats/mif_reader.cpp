@@ -11,25 +11,22 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// MIF keywords are not case-sensitive; keyword is given in lower case.
+// MIF keywords are not case-sensitive.
 bool IsKeyword(std::string_view word, std::string_view keyword) {
   if (word.size() != keyword.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    char c = word[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != keyword[i]) return false;
-  }
+  for (std::size_t i = 0; i < word.size(); ++i)
+    if (Lower(word[i]) != Lower(keyword[i])) return false;
   return true;
 }
 
-// Objects that own a MID row but are not converted.
-bool IsOtherObject(std::string_view word) {
-  static constexpr std::string_view kKeywords[] = {"region", "arc",     "text",       "rect",
-                                                   "roundrect", "ellipse", "multipoint", "none"};
-  for (std::string_view keyword : kKeywords)
-    if (IsKeyword(word, keyword)) return true;
-  return false;
+// The index of a kind that is read but not converted, or the number of kinds.
+std::size_t SkippedKindOf(std::string_view word) {
+  std::size_t kind = 0;
+  while (kind < kMifSkippedKinds.size() && !IsKeyword(word, kMifSkippedKinds[kind])) ++kind;
+  return kind;
 }
 
 // A count as read from the text: negative, fractional or absurd values
@@ -46,6 +43,10 @@ MifScanner::MifScanner(std::string_view text) : text_(text) { ReadHeader(); }
 
 void MifScanner::SkipBlanks() {
   while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+}
+
+void MifScanner::SkipSpace() {
+  while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
 }
 
 bool MifScanner::AtLineEnd() const {
@@ -96,18 +97,27 @@ bool MifScanner::Number(double& value) {
 
 void MifScanner::ReadHeader() {
   while (pos_ < text_.size()) {
-    std::size_t lineStart = pos_;
+    const std::size_t lineStart = pos_;
     SkipBlanks();
     std::string_view word = Word();
     if (IsKeyword(word, "data")) {
       header_ = text_.substr(0, lineStart);
       SkipLine();
+      dataStart_ = pos_;
       return;
     }
     if (IsKeyword(word, "delimiter")) {
       SkipBlanks();
       if (pos_ + 1 < text_.size() && text_[pos_] == '"' && text_[pos_ + 1] != '\r' && text_[pos_ + 1] != '\n')
         delimiter_ = text_[pos_ + 1];
+    } else if (IsKeyword(word, "charset")) {
+      ReadCharset();
+    } else if (IsKeyword(word, "coordsys")) {
+      // MapInfo itself breaks the clause after "Earth"; a failed reading
+      // gives up only this line, so a damaged clause hides no header line.
+      const std::size_t afterKeyword = pos_;
+      wgs84_ = ReadWgs84Clause();
+      if (!wgs84_) pos_ = afterKeyword;
     } else if (IsKeyword(word, "columns")) {
       // The column lines name the columns; a column called "Data" is no data section.
       double count = 0;
@@ -120,64 +130,121 @@ void MifScanner::ReadHeader() {
     SkipLine();
   }
   header_ = text_;
+  dataStart_ = text_.size();
+}
+
+// "Earth Projection 1, 104" after the CoordSys keyword: the words in this
+// order, any blanks and line breaks between them, the comma with or
+// without blanks. What follows (Bounds, Units) does not change the datum.
+bool MifScanner::ReadWgs84Clause() {
+  auto digits = [this](std::string_view number) {
+    SkipSpace();
+    if (text_.substr(pos_, number.size()) != number) return false;
+    pos_ += number.size();
+    return pos_ == text_.size() || !(IsDigit(text_[pos_]) || text_[pos_] == '.');
+  };
+  SkipSpace();
+  if (!IsKeyword(Word(), "earth")) return false;
+  SkipSpace();
+  if (!IsKeyword(Word(), "projection")) return false;
+  if (!digits("1")) return false;
+  SkipSpace();
+  if (pos_ == text_.size() || text_[pos_] != ',') return false;
+  ++pos_;
+  return digits("104");
+}
+
+void MifScanner::ReadCharset() {
+  SkipBlanks();
+  std::size_t start = pos_;
+  std::size_t end = pos_;
+  while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
+  std::string_view value = text_.substr(start, end - start);
+  while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
+  if (value.size() >= 2 && value.front() == '"') {
+    std::size_t close = value.find('"', 1);
+    value = value.substr(1, (close == std::string_view::npos ? value.size() : close) - 1);
+  }
+  charset_ = value;
+}
+
+MifLayerContents MifScanner::Contents() const {
+  // Keywords are the only words that start data lines: vertex lines start
+  // with numbers, which never start with a letter. So the lines are judged
+  // by their first word, as Next() judges them, without reading a number.
+  MifScanner scan = *this;
+  scan.pos_ = dataStart_;
+  MifLayerContents contents;
+  while (scan.pos_ < text_.size() && !(contents.points && contents.lines)) {
+    scan.SkipBlanks();
+    std::string_view word = scan.Word();
+    contents.points |= IsKeyword(word, "point") || IsKeyword(word, "multipoint");
+    contents.lines |= IsKeyword(word, "pline") || IsKeyword(word, "line");
+    scan.SkipLine();
+  }
+  return contents;
 }
 
 bool MifScanner::Next(MifObject& object) {
+  object.points.clear();
+  object.vertices.clear();
+  object.sectionEnds.clear();
+  bool started = false;
+  std::uint64_t partsLeft = 1;  // a Collection is made of the parts that follow it
   while (pos_ < text_.size()) {
     SkipBlanks();
     std::string_view word = Word();
-    object.kind = MifObjectKind::Other;
-    object.vertices.clear();
-    object.sectionEnds.clear();
-    if (IsKeyword(word, "point")) {
-      ReadPoint(object);
-    } else if (IsKeyword(word, "pline")) {
-      ReadPline(object);
-    } else if (IsKeyword(word, "line")) {
-      ReadLine(object);
-    } else if (IsKeyword(word, "collection")) {
-      // One object whose parts follow as objects of their own.
+    if (!started && IsKeyword(word, "collection")) {
       double parts = 0;
       SkipBlanks();
-      partsToSwallow_ = !AtLineEnd() && Number(parts) ? CountOf(parts) : 0;
+      partsLeft = !AtLineEnd() && Number(parts) ? CountOf(parts) : 0;
+      started = true;
+      ++objectNumber_;
       SkipLine();
-      return true;
-    } else if (IsOtherObject(word)) {
-      // owns its row; its further lines are skipped below as lines without a keyword
-    } else {
-      SkipLine();  // style clauses, vertex lines of other objects, blank lines
+      if (partsLeft == 0) return true;
       continue;
     }
+    // Style clauses, the further lines of skipped objects and blank lines have no keyword of an object.
+    const bool part = ReadPart(word, object);
     SkipLine();
-    if (partsToSwallow_ > 0) {
-      --partsToSwallow_;
-      continue;
+    if (!part) continue;
+    if (!started) {
+      started = true;
+      ++objectNumber_;
     }
-    return true;
+    if (--partsLeft == 0) return true;
   }
-  return false;
+  return started;
 }
 
-// Coordinates that are missing from a point line read as 0.
-void MifScanner::ReadPoint(MifObject& object) {
-  object.kind = MifObjectKind::Point;
-  MifVertex vertex;
-  SkipBlanks();
-  if (!AtLineEnd() && Number(vertex.x)) {
+// Reads the object that keyword opens into object; false when it opens none.
+bool MifScanner::ReadPart(std::string_view keyword, MifObject& object) {
+  if (IsKeyword(keyword, "point")) {
+    // Coordinates that are missing from a point line read as 0.
+    MifVertex vertex;
     SkipBlanks();
-    if (!AtLineEnd()) Number(vertex.y);
+    if (!AtLineEnd() && Number(vertex.x)) {
+      SkipBlanks();
+      if (!AtLineEnd()) Number(vertex.y);
+    }
+    object.points.push_back(vertex);
+  } else if (IsKeyword(keyword, "multipoint")) {
+    double count = 0;
+    ReadVertices(object.points, Number(count) ? CountOf(count) : 0);
+  } else if (IsKeyword(keyword, "line")) {
+    ReadVertices(object.vertices, 2);
+    object.sectionEnds.push_back(object.vertices.size());
+  } else if (IsKeyword(keyword, "pline")) {
+    ReadPline(object);
+  } else if (std::size_t kind = SkippedKindOf(keyword); kind < skipped_.size()) {
+    ++skipped_[kind];
+  } else {
+    return false;
   }
-  object.vertices.push_back(vertex);
-}
-
-void MifScanner::ReadLine(MifObject& object) {
-  object.kind = MifObjectKind::Polyline;
-  ReadVertices(object, 2);
-  object.sectionEnds.push_back(object.vertices.size());
+  return true;
 }
 
 void MifScanner::ReadPline(MifObject& object) {
-  object.kind = MifObjectKind::Polyline;
   std::uint64_t sections = 1;
   SkipBlanks();
   std::size_t afterKeyword = pos_;
@@ -191,51 +258,22 @@ void MifScanner::ReadPline(MifObject& object) {
     double count = 0;
     if (!Number(count)) break;
     std::uint64_t wanted = CountOf(count);
-    std::size_t got = ReadVertices(object, wanted);
+    std::size_t got = ReadVertices(object.vertices, wanted);
     object.sectionEnds.push_back(object.vertices.size());
     if (got < wanted) break;  // the text ran out of vertices before the count
   }
 }
 
 // Up to count vertices; fewer when the numbers stop first.
-std::size_t MifScanner::ReadVertices(MifObject& object, std::uint64_t count) {
+std::size_t MifScanner::ReadVertices(std::vector<MifVertex>& out, std::uint64_t count) {
   std::size_t got = 0;
   MifVertex vertex;
   while (got < count && Number(vertex.x)) {
     if (!Number(vertex.y)) break;
-    object.vertices.push_back(vertex);
+    out.push_back(vertex);
     ++got;
   }
   return got;
 }
-
-// The kind of each object shows in its keyword, and keywords are the only
-// words that start data lines: vertex lines start with numbers, which never
-// start with a letter. So the lines are judged by their first word alone, as
-// Next() judges them, without reading a single coordinate.
-MifLayerKind MifScanner::KindOfLayer() {
-  bool polylines = false;
-  while (pos_ < text_.size()) {
-    SkipBlanks();
-    std::string_view word = Word();
-    const bool point = IsKeyword(word, "point");
-    const bool polyline = IsKeyword(word, "pline") || IsKeyword(word, "line");
-    if (IsKeyword(word, "collection")) {
-      double parts = 0;
-      SkipBlanks();
-      partsToSwallow_ = !AtLineEnd() && Number(parts) ? CountOf(parts) : 0;
-    } else if (partsToSwallow_ > 0 && (point || polyline || IsOtherObject(word))) {
-      --partsToSwallow_;  // a member of a Collection, which is neither
-    } else if (point) {
-      return MifLayerKind::Points;
-    } else if (polyline) {
-      polylines = true;
-    }
-    SkipLine();
-  }
-  return polylines ? MifLayerKind::Polylines : MifLayerKind::Neither;
-}
-
-MifLayerKind LayerKind(std::string_view text) { return MifScanner(text).KindOfLayer(); }
 
 }  // namespace carteloom

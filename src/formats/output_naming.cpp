@@ -1,5 +1,7 @@
 #include "formats/output_naming.h"
 
+#include <algorithm>
+
 #include "formats/file_routines.h"
 #include "formats/paths.h"
 
@@ -11,14 +13,19 @@ const OverwriteDialog kReceiverOverwriteDialog{" 已存在，是否覆盖？", "
                                                "请输入一个新的文件名！", true};
 
 NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
-                              const std::string& outputSuffix, const OverwriteDialog& dialog) {
+                              const std::string& outputSuffix, const OverwriteDialog& dialog,
+                              const std::vector<std::string>& claimed) {
+  auto isClaimed = [&claimed](const std::string& path) {
+    return std::find(claimed.begin(), claimed.end(), path) != claimed.end();
+  };
   std::string path = InFolder(folder, baseName + outputSuffix);
-  if (!PathExists(path)) return {NamingOutcome::Settled, baseName};
-
-  switch (ui.AskOverwrite(path + dialog.questionSuffix, dialog.questionTitle)) {
-    case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName};
-    case OverwriteAnswer::Skip: return {NamingOutcome::Skipped, {}};
-    case OverwriteAnswer::Rename: break;
+  if (!isClaimed(path)) {
+    if (!PathExists(path)) return {NamingOutcome::Settled, baseName};
+    switch (ui.AskOverwrite(path + dialog.questionSuffix, dialog.questionTitle)) {
+      case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName};
+      case OverwriteAnswer::Skip: return {NamingOutcome::Skipped, {}};
+      case OverwriteAnswer::Rename: break;
+    }
   }
 
   // From here on the only way on is a new name under which nothing exists.
@@ -30,8 +37,8 @@ NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std:
     if (dialog.blankAnswerEndsBatch && Trimmed(answer).empty()) return {NamingOutcome::BatchEnded, {}};
     if (!answer.empty() && !IsValidFileName(answer)) continue;  // same proposal again
     proposal = answer + "_2";
-    if (!answer.empty() && !PathExists(InFolder(folder, answer + outputSuffix)))
-      return {NamingOutcome::Settled, answer};
+    const std::string typedPath = InFolder(folder, answer + outputSuffix);
+    if (!answer.empty() && !PathExists(typedPath) && !isClaimed(typedPath)) return {NamingOutcome::Settled, answer};
   }
 }
 

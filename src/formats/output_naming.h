@@ -2,6 +2,7 @@
 // Settling the name of an output in the chosen folder: when a file of that
 // name exists, the user chooses between replacing it and another name.
 #include <string>
+#include <vector>
 
 #include "formats/batch_ui.h"
 
@@ -33,8 +34,11 @@ struct NamingResult {
 // Runs the dialogue for folder + separator + baseName + outputSuffix. A typed
 // name that a file name cannot hold (a separator among it) is refused and
 // the input box comes again, so output never lands outside the folder.
+// claimed holds the paths the same conversion will still write: one of
+// them cannot be replaced, so it goes straight to the input box.
 NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
-                              const std::string& outputSuffix, const OverwriteDialog& dialog);
+                              const std::string& outputSuffix, const OverwriteDialog& dialog,
+                              const std::vector<std::string>& claimed = {});
 
 // The receiver-to-MIF naming: the base name of the source, tested as a MIF file.
 NamingResult ConfirmOutputName(BatchUi& ui, const std::string& sourcePath, const std::string& folder);

@@ -1,36 +1,75 @@
 #pragma once
-// The two MIF-layer converters. Each takes the layer's objects in order with
-// one MID row per object, writes its sentences and moves the progress bar
-// (maximum 500, set by the batch). The batch opens, commits or discards
-// every file.
+// The MIF layer converter and its two writers. The layer's objects come in
+// order with one MID row each; what they hold goes to the waypoint files
+// (points) and to the route file (lines). The batch opens, commits or
+// discards every file; the progress bar's maximum (500) is set by the batch.
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "formats/batch_ui.h"
 #include "formats/mid_reader.h"
 #include "formats/mif_reader.h"
 #include "formats/output_file.h"
+#include "to_receiver/layer_objects.h"
 
 namespace carteloom {
 
-// The waypoint files of one point layer: the first is open before the
-// conversion starts; each further one (B2.upt, B3.upt ...) is asked for when
-// a point is there to go into it.
+// The waypoint files of one layer: the first is open before the conversion
+// starts; each further one (B2.upt, B3.upt ...) is asked for when a point
+// is there to go into it.
 class WaypointFiles {
  public:
   virtual ~WaypointFiles() = default;
   virtual OutputFile& Current() = 0;
-  // Completes the current file and opens the next; false when the user
+  // Finishes the current file and opens the next; false when the user
   // ended the batch or left the entry instead of settling its name.
   virtual bool StartNext() = 0;
 };
 
-// ".upt": one waypoint per Point object, named by its MID row, or
-// "WPT" + its number in the layer once the rows run out. The first file
-// takes 499 waypoints, every further one up to 500. False when a further
-// file could not be had.
-bool ConvertMifPoints(MifScanner& objects, MidReader& names, WaypointFiles& files, BatchUi& ui);
+// One waypoint per point, named by its object's MID row; the further points
+// of one object get "_2", "_3" ... after the name. Once the rows run out,
+// "WPT" + the point's number in the layer. The first file takes 499
+// waypoints, every further one up to 500.
+class WaypointWriter {
+ public:
+  WaypointWriter(WaypointFiles& files, BatchUi& ui) : files_(files), ui_(ui) {}
+  // False when a further file could not be had.
+  bool Write(const LayerObject& object);
 
-// ".rte": one waypoint per vertex and one route per polyline section,
-// named by the object's MID row ("未命名" once the rows run out), then the
-// end sentence.
-void ConvertMifPolylines(MifScanner& objects, MidReader& names, OutputFile& out, BatchUi& ui);
+ private:
+  WaypointFiles& files_;
+  BatchUi& ui_;
+  int counter_ = 0;  // waypoints since the last split
+  std::uint64_t sequence_ = 0;
+  std::string name_;  // reused: no allocation per waypoint
+};
+
+// One waypoint per vertex and one route per line section, named by its
+// object's MID row ("未命名" once the rows run out); the route sentences
+// and the end sentence follow all waypoints.
+class RouteWriter {
+ public:
+  // drivesProgress: the route count moves the progress bar (a layer without points).
+  RouteWriter(OutputFile& out, BatchUi& ui, bool drivesProgress) : out_(out), ui_(ui), drivesProgress_(drivesProgress) {}
+  void Write(const LayerObject& object);
+  void Finish();
+
+ private:
+  struct Route {
+    std::string name;  // safe for the sentence
+    std::uint64_t vertices;
+  };
+  OutputFile& out_;
+  BatchUi& ui_;
+  bool drivesProgress_;
+  std::vector<Route> routes_;
+};
+
+// Converts the layer: its points into waypoints when waypoints is given,
+// its lines into routes when routes is given. False when a further
+// waypoint file could not be had.
+bool ConvertMifLayer(MifScanner& objects, MidReader& names, WaypointFiles* waypoints, OutputFile* routes,
+                     BatchUi& ui);
 
 }  // namespace carteloom

@@ -1,5 +1,7 @@
 #include "to_receiver/layer_objects.h"
 
+#include <cmath>
+
 namespace carteloom {
 namespace {
 
@@ -9,21 +11,37 @@ constexpr std::size_t kBatchVertices = 1 << 16;
 
 }  // namespace
 
+CoordinateError::CoordinateError(std::uint64_t object, bool longitude, double value)
+    : std::runtime_error("coordinate out of range"), object_(object), longitude_(longitude), value_(value) {}
+
 LayerObjects::LayerObjects(MifScanner& scanner, MidReader& names)
     : scanner_(scanner), names_(names), ahead_([this](Batch& batch) { return Fill(batch); }) {}
 
+void LayerObjects::Check(std::span<const MifVertex> coordinates) const {
+  for (const MifVertex& v : coordinates) {
+    if (!(std::fabs(v.x) <= 180)) throw CoordinateError(scanner_.ObjectNumber(), true, v.x);
+    if (!(std::fabs(v.y) <= 90)) throw CoordinateError(scanner_.ObjectNumber(), false, v.y);
+  }
+}
+
 bool LayerObjects::Fill(Batch& batch) {
   batch.entries.clear();
+  batch.points.clear();
   batch.vertices.clear();
   batch.sectionEnds.clear();
   batch.names.clear();
-  while (batch.entries.size() < kBatchObjects && batch.vertices.size() < kBatchVertices) {
+  while (batch.entries.size() < kBatchObjects && batch.points.size() + batch.vertices.size() < kBatchVertices) {
     if (!scanner_.Next(object_)) return false;
+    Check(object_.points);
+    Check(object_.vertices);
     bool named = names_.NextRow(name_);  // every object owns a row, converted or not
-    Entry entry{object_.kind, batch.vertices.size(), 0, batch.sectionEnds.size(), 0, named, batch.names.size(), 0};
+    Entry entry{batch.points.size(), 0, batch.vertices.size(), 0, batch.sectionEnds.size(), 0,
+                named,               batch.names.size(), 0};
+    batch.points.insert(batch.points.end(), object_.points.begin(), object_.points.end());
     batch.vertices.insert(batch.vertices.end(), object_.vertices.begin(), object_.vertices.end());
     batch.sectionEnds.insert(batch.sectionEnds.end(), object_.sectionEnds.begin(), object_.sectionEnds.end());
     if (named) batch.names.append(name_);
+    entry.pointEnd = batch.points.size();
     entry.vertexEnd = batch.vertices.size();
     entry.sectionEnd = batch.sectionEnds.size();
     entry.nameEnd = batch.names.size();
@@ -39,10 +57,12 @@ bool LayerObjects::Next(LayerObject& object) {
     if (batch_ == nullptr) return false;
   }
   const Entry& entry = batch_->entries[nextEntry_++];
-  object.kind = entry.kind;
-  object.vertices = std::span(batch_->vertices).subspan(entry.vertexBegin, entry.vertexEnd - entry.vertexBegin);
-  object.sectionEnds =
-      std::span(batch_->sectionEnds).subspan(entry.sectionBegin, entry.sectionEnd - entry.sectionBegin);
+  auto part = [](const auto& all, std::size_t begin, std::size_t end) {
+    return std::span(all).subspan(begin, end - begin);
+  };
+  object.points = part(batch_->points, entry.pointBegin, entry.pointEnd);
+  object.vertices = part(batch_->vertices, entry.vertexBegin, entry.vertexEnd);
+  object.sectionEnds = part(batch_->sectionEnds, entry.sectionBegin, entry.sectionEnd);
   object.named = entry.named;
   object.name = std::string_view(batch_->names).substr(entry.nameBegin, entry.nameEnd - entry.nameBegin);
   return true;

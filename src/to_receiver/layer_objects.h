@@ -3,7 +3,9 @@
 // of their own: reading the next objects (numbers, names) overlaps writing
 // the sentences of the last ones.
 #include <cstddef>
+#include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,11 +18,26 @@ namespace carteloom {
 
 // One object as Next() hands it out; its views hold until the next call.
 struct LayerObject {
-  MifObjectKind kind = MifObjectKind::Other;
+  std::span<const MifVertex> points;
   std::span<const MifVertex> vertices;
   std::span<const std::size_t> sectionEnds;  // into vertices, as in MifObject
   bool named = false;                        // false once the MID rows have run out
   std::string_view name;
+};
+
+// A coordinate that cannot be a longitude or latitude: the layer is in
+// another coordinate system than its header says (metres, most often).
+class CoordinateError : public std::runtime_error {
+ public:
+  CoordinateError(std::uint64_t object, bool longitude, double value);
+  std::uint64_t Object() const { return object_; }
+  bool Longitude() const { return longitude_; }
+  double Value() const { return value_; }
+
+ private:
+  std::uint64_t object_;
+  bool longitude_;
+  double value_;
 };
 
 class LayerObjects {
@@ -30,12 +47,13 @@ class LayerObjects {
   LayerObjects(MifScanner& scanner, MidReader& names);
 
   // The next object; false after the last. Throws what reading threw
-  // (FileError from the MID file), once the objects before it are taken.
+  // (FileError from the MID file, CoordinateError), once the objects
+  // before it are taken.
   bool Next(LayerObject& object);
 
  private:
   struct Entry {
-    MifObjectKind kind;
+    std::size_t pointBegin, pointEnd;
     std::size_t vertexBegin, vertexEnd;
     std::size_t sectionBegin, sectionEnd;
     bool named;
@@ -44,11 +62,13 @@ class LayerObjects {
   // Objects stored flat, so that a batch reused is filled without allocating.
   struct Batch {
     std::vector<Entry> entries;
+    std::vector<MifVertex> points;
     std::vector<MifVertex> vertices;
     std::vector<std::size_t> sectionEnds;
     std::string names;
   };
   bool Fill(Batch& batch);
+  void Check(std::span<const MifVertex> coordinates) const;
 
   MifScanner& scanner_;
   MidReader& names_;

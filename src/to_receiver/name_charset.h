@@ -7,13 +7,11 @@
 
 namespace carteloom {
 
-// The value of the header's Charset clause, without its quotes; empty without one.
-std::string MifCharsetName(std::string_view mifHeader);
-
-// The code page to recode the names from, or nothing when they are taken as
-// the GBK bytes they are: "WindowsSimpChinese", an unknown charset, and
-// "Neutral" (or no clause) unless the MID file is UTF-8 with non-ASCII names,
-// as GDAL and QGIS write it. Throws FileError when the MID cannot be read.
-std::optional<int> NameCodePage(std::string_view mifHeader, const std::string& midPath);
+// The code page to recode the names from, given the header's Charset value,
+// or nothing when they are taken as the GBK bytes they are:
+// "WindowsSimpChinese", an unknown charset, and "Neutral" (or no clause)
+// unless the MID file reads as UTF-8 names, as GDAL and QGIS write them.
+// Throws FileError when the MID cannot be read.
+std::optional<int> NameCodePage(std::string_view charset, const std::string& midPath);
 
 }  // namespace carteloom

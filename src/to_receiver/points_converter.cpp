@@ -1,38 +1,33 @@
+#include "formats/number_text.h"
 #include "to_receiver/converters.h"
-#include "to_receiver/layer_objects.h"
 #include "to_receiver/receiver_sentences.h"
 
 namespace carteloom {
 
-bool ConvertMifPoints(MifScanner& objects, MidReader& names, WaypointFiles& files, BatchUi& ui) {
+bool WaypointWriter::Write(const LayerObject& object) {
   constexpr int kFileSize = 500;
-  // Waypoints since the last split. The split comes before the 500th point
-  // is written and starts the count at 0, so the first file holds 499.
-  int counter = 0;
-  std::uint64_t sequence = 0;
-  LayerObjects layer(objects, names);
-  LayerObject object;
-  std::string name;  // reused: no allocation per waypoint
   char generated[kMaxGeneratedName];
-  while (layer.Next(object)) {
-    if (object.kind != MifObjectKind::Point) continue;
-    ++sequence;
-    ++counter;
-    ui.SetProgressValue(kFileSize - counter);
-    if (counter == kFileSize) {
-      ui.SetProgressValue(0);
-      counter = 0;
-      if (!files.StartNext()) return false;
+  for (std::size_t member = 0; member < object.points.size(); ++member) {
+    ++sequence_;
+    ++counter_;
+    ui_.SetProgressValue(kFileSize - counter_);
+    // The split comes before the 500th point is written and starts the count
+    // at 0, so the first file holds 499.
+    if (counter_ == kFileSize) {
+      ui_.SetProgressValue(0);
+      counter_ = 0;
+      if (!files_.StartNext()) return false;
     }
-    std::string_view safeName;
+    std::string_view name;
     if (object.named) {
-      name.assign(object.name);
-      MakeSentenceSafe(name);
-      safeName = name;
+      name_.assign(object.name);
+      MakeSentenceSafe(name_);
+      if (member > 0) name_.append("_").append(IntegerText(static_cast<std::int64_t>(member + 1)));
+      name = name_;
     } else {
-      safeName = std::string_view(generated, PutGeneratedWaypointName(generated, sequence) - generated);
+      name = std::string_view(generated, PutGeneratedWaypointName(generated, sequence_) - generated);
     }
-    WriteWaypointSentence(files.Current(), object.vertices.front(), kWaypointAltitude, safeName);
+    WriteWaypointSentence(files_.Current(), object.points[member], kWaypointAltitude, name);
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "formats/charset_codec.h"
 #include "formats/file_error.h"
@@ -52,10 +53,11 @@ EntryOutcome OutcomeOfNaming(NamingOutcome naming) {
   return naming == NamingOutcome::BatchEnded ? EntryOutcome::EndBatch : EntryOutcome::Left;
 }
 
-// The waypoint files of a point layer in the output folder: the first under
-// the settled name, further ones under that name trimmed + 2, 3 ... Each
-// name goes through the overwrite dialogue, and each file is committed
-// before the next one's name is tested.
+// The waypoint files of a layer in the output folder: the first under the
+// settled name, further ones under that name trimmed + 2, 3 ... Each name
+// goes through the overwrite dialogue. A finished file is closed, and all are
+// moved into place together once the whole layer is converted, so that a
+// layer refused halfway leaves no file behind.
 class WaypointFilesInFolder : public WaypointFiles {
  public:
   WaypointFilesInFolder(BatchUi& ui, std::string folder) : ui_(ui), folder_(std::move(folder)) {}
@@ -66,21 +68,29 @@ class WaypointFilesInFolder : public WaypointFiles {
     partBase_ = std::string(Trimmed(settledName_));
     return true;
   }
-  OutputFile& Current() override { return *current_; }
+  OutputFile& Current() override { return *files_.back(); }
   bool StartNext() override {
-    current_->Commit();
-    return OpenAs(partBase_ + IntegerText(static_cast<std::int64_t>(++part_)));
+    files_.back()->Close();
+    return OpenAs(partBase_ + IntegerText(static_cast<std::int64_t>(files_.size() + 1)));
   }
-  void Finish() { current_->Commit(); }
+  // Every byte of the last file out; the files are complete once this returns.
+  void Close() {
+    if (!files_.empty()) files_.back()->Close();
+  }
+  void Commit() {
+    for (auto& file : files_) file->Commit();
+  }
   NamingOutcome LastNaming() const { return naming_; }
 
  private:
   bool OpenAs(const std::string& baseName) {
-    NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog);
+    std::vector<std::string> claimed;
+    for (const auto& file : files_) claimed.push_back(file->TargetPath());
+    NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed);
     naming_ = result.outcome;
     if (result.outcome != NamingOutcome::Settled) return false;
     settledName_ = result.baseName;
-    current_ = std::make_unique<OutputFile>(InFolder(folder_, result.baseName + ".upt"));
+    files_.push_back(std::make_unique<OutputFile>(InFolder(folder_, result.baseName + ".upt")));
     return true;
   }
 
@@ -88,62 +98,85 @@ class WaypointFilesInFolder : public WaypointFiles {
   std::string folder_;
   std::string settledName_;
   std::string partBase_;
-  std::size_t part_ = 1;
   NamingOutcome naming_ = NamingOutcome::Settled;
-  std::unique_ptr<OutputFile> current_;
+  std::vector<std::unique_ptr<OutputFile>> files_;
 };
 
-EntryOutcome ConvertPoints(BatchUi& ui, const std::string& mifText, MidReader& names, const std::string& folder,
-                           const std::string& baseName) {
-  WaypointFilesInFolder files(ui, folder);
-  if (!files.Open(baseName)) return OutcomeOfNaming(files.LastNaming());
-  ui.SetProgressMaximum(kProgressMaximum);
-  MifScanner objects(mifText);
-  if (!ConvertMifPoints(objects, names, files, ui)) return OutcomeOfNaming(files.LastNaming());
-  files.Finish();
-  return EntryOutcome::Converted;
+// "Region 3 个，Text 1 个": the kinds that were passed over, in a fixed order.
+std::string SkippedText(const MifSkippedCounts& skipped) {
+  std::string text;
+  for (std::size_t kind = 0; kind < skipped.size(); ++kind) {
+    if (skipped[kind] == 0) continue;
+    if (!text.empty()) text += "，";
+    text.append(kMifSkippedKinds[kind]).append(" ").append(IntegerText(static_cast<std::int64_t>(skipped[kind])));
+    text += " 个";
+  }
+  return text;
 }
 
-EntryOutcome ConvertPolylines(BatchUi& ui, const std::string& mifText, MidReader& names, const std::string& folder,
-                              const std::string& baseName) {
-  NamingResult name = SettleOutputName(ui, folder, baseName, ".rte", kReceiverOverwriteDialog);
-  if (name.outcome != NamingOutcome::Settled) return OutcomeOfNaming(name.outcome);
-  OutputFile out(InFolder(folder, name.baseName + ".rte"));
+std::string CoordinateReason(const CoordinateError& error) {
+  return "第 " + IntegerText(static_cast<std::int64_t>(error.Object())) + " 个对象的" +
+         (error.Longitude() ? "经度 " : "纬度 ") + PlainNumberText(error.Value()) + " 不在 " +
+         (error.Longitude() ? "-180 到 180" : "-90 到 90") + " 之间，该文件的坐标不是经纬度";
+}
+
+// Points go to the waypoint files, lines to the route file; each output
+// settles its name before anything is written.
+EntryOutcome ConvertLayer(BatchUi& ui, MifScanner& layer, MifLayerContents contents, MidReader& names,
+                          const std::string& folder, const std::string& baseName) {
+  WaypointFilesInFolder waypoints(ui, folder);
+  if (contents.points && !waypoints.Open(baseName)) return OutcomeOfNaming(waypoints.LastNaming());
+  std::unique_ptr<OutputFile> routes;
+  if (contents.lines) {
+    NamingResult name = SettleOutputName(ui, folder, baseName, ".rte", kReceiverOverwriteDialog);
+    if (name.outcome != NamingOutcome::Settled) return OutcomeOfNaming(name.outcome);
+    routes = std::make_unique<OutputFile>(InFolder(folder, name.baseName + ".rte"));
+  }
   ui.SetProgressMaximum(kProgressMaximum);
-  MifScanner objects(mifText);
-  ConvertMifPolylines(objects, names, out, ui);
-  out.Commit();
+  if (!ConvertMifLayer(layer, names, contents.points ? &waypoints : nullptr, routes.get(), ui))
+    return OutcomeOfNaming(waypoints.LastNaming());
+  // Every output complete before the first one moves: a failed write replaces nothing.
+  waypoints.Close();
+  if (routes) routes->Close();
+  waypoints.Commit();
+  if (routes) routes->Commit();
   return EntryOutcome::Converted;
 }
 
 EntryOutcome ConvertEntry(BatchUi& ui, const std::string& source, const std::string& folder) {
   try {
     std::string mifText = FileText(source);
-    MifLayerKind kind = LayerKind(mifText);
-    if (kind == MifLayerKind::Neither) {
+    MifScanner layer(mifText);
+    MifLayerContents contents = layer.Contents();
+    if (!contents.points && !contents.lines) {
       ui.ShowMessage(kNotPointOrLineMif, kProgramTitle);
       return EntryOutcome::Refused;
     }
-    MifScanner layer(mifText);
-    if (layer.Header().find(kWgs84Clause) == std::string_view::npos) {
+    if (!layer.DeclaresWgs84()) {
       ui.ShowMessage(kNotWgs84, kMessageTitle);
       return EntryOutcome::EndBatch;
     }
     std::string midPath = MidPathOf(source);
     MidReader names(midPath, layer.Delimiter());
     std::unique_ptr<GbkRecoder> recoder;
-    if (std::optional<int> codePage = NameCodePage(layer.Header(), midPath)) {
+    if (std::optional<int> codePage = NameCodePage(layer.Charset(), midPath)) {
       recoder = std::make_unique<GbkRecoder>(*codePage);
       names.RecodeWith(recoder.get());
     }
-    std::string baseName = BaseNameOf(source);
-    EntryOutcome outcome = kind == MifLayerKind::Points ? ConvertPoints(ui, mifText, names, folder, baseName)
-                                                        : ConvertPolylines(ui, mifText, names, folder, baseName);
+    EntryOutcome outcome = ConvertLayer(ui, layer, contents, names, folder, BaseNameOf(source));
+    if (outcome != EntryOutcome::Converted) return outcome;
+    std::string skipped = SkippedText(layer.Skipped());
+    if (!skipped.empty())
+      ui.ShowMessage("文件 " + source + " 中有不能转换成航路点或航线的对象，已跳过：" + skipped + "。", kMessageTitle);
     if (names.ReplacedNames() > 0)
       ui.ShowMessage("文件 " + source + " 中有 " + IntegerText(static_cast<std::int64_t>(names.ReplacedNames())) +
                          " 个名称含有GBK无法表示的字符，已改为“?”。",
                      kMessageTitle);
     return outcome;
+  } catch (const CoordinateError& error) {
+    // Nothing was written for the file; the next one may be sound.
+    ui.ShowMessage("文件 " + source + " 没有转换：" + CoordinateReason(error), kMessageTitle);
+    return EntryOutcome::Left;
   } catch (const std::exception& error) {
     // Unfinished outputs were discarded on the way out; the entry stays for another try.
     ui.ShowMessage("文件 " + source + " 没有转换：" + error.what(), kMessageTitle);

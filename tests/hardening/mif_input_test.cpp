@@ -59,14 +59,16 @@ TEST_F(DamagedLayer, EmptyAndGarbageLayersAreRefusedOrConvertWhole) {
   Convert("Pline" + mixed, mid);  // the same bytes as a polyline layer
 }
 
-TEST_F(DamagedLayer, UnterminatedQuotesAndNulBytesStayInTheirRow) {
+TEST_F(DamagedLayer, QuotedNamesRunAcrossLinesAndNulBytesStayInTheirRow) {
   std::string nulName("WE\0LL", 5);
-  EXPECT_TRUE(Convert(kHeader + CrLf({"Point 116.39139 39.9075", "Point 116.39139 39.9075", "Point 116.39139 39.9075"}),
-                      CrLf({"\"OPEN, never closed", nulName, "\"A \"\"B\"\"\",2"}))
+  EXPECT_TRUE(Convert(kHeader + CrLf({"Point 116.39139 39.9075", "Point 116.39139 39.9075", "Point 116.39139 39.9075",
+                                      "Point 116.39139 39.9075"}),
+                      CrLf({"\"Main St,", "north\",\"2\r\nlines\"", nulName, "\"A \"\"B\"\"\",2", "\"OPEN, never closed", "X"}))
                   .empty());
-  EXPECT_EQ(Upt(), CrLf({"$PZTJWPL,3954.450,N,11623.483,E,0000000,M,OPEN_ never closed,,a*65",
+  EXPECT_EQ(Upt(), CrLf({"$PZTJWPL,3954.450,N,11623.483,E,0000000,M,Main St_ north,,a*6A",
                          "$PZTJWPL,3954.450,N,11623.483,E,0000000,M," + nulName + ",,a*44",
-                         "$PZTJWPL,3954.450,N,11623.483,E,0000000,M,A \"B\",,a*75"}));
+                         "$PZTJWPL,3954.450,N,11623.483,E,0000000,M,A \"B\",,a*75",
+                         "$PZTJWPL,3954.450,N,11623.483,E,0000000,M,OPEN_ never closed X ,,a*3D"}));
 }
 
 TEST_F(DamagedLayer, NumbersWithExponentsManyDigitsOrNone) {
@@ -81,12 +83,15 @@ TEST_F(DamagedLayer, NumbersWithExponentsManyDigitsOrNone) {
                          "$PZTJWPL,0000.000,N,11623.483,E,0000000,M,HALF,,a*5F"}));
 }
 
-TEST_F(DamagedLayer, CoordinatesOutOfRangeStillGiveWholeSentences) {
-  EXPECT_TRUE(Convert(kHeader + CrLf({"Pline 3", "500 -100", "1e308 -1e308", "-181 91"}), "FAR\r\n").empty());
-  // Waypoints of the three vertices, one route of two sentences, the end.
-  const std::string route = Rte();
-  EXPECT_EQ(std::count(route.begin(), route.end(), '\n'), 3 + 2 + 1);
-  EXPECT_NE(route.find("$PZTJWPL,10000.000,S,50000.000,E,-000005,M,WPT001_1,,a*"), std::string::npos) << route;
+TEST_F(DamagedLayer, CoordinatesThatAreNoLongitudeOrLatitudeRefuseTheLayer) {
+  // Metres under a WGS84 header, an absurd number: the file, the object and the value are named.
+  const std::string refused = "文件 " + (scratch_ / "layer.mif") + " 没有转换：";
+  EXPECT_EQ(Convert(kHeader + CrLf({"Point 116 39", "Pline 3", "1 2", "614452013.2 740464843.2", "3 4"}), ""),
+            std::vector<std::string>{refused + "第 2 个对象的经度 614452013.2 不在 -180 到 180 之间，该文件的坐标不是经纬度"});
+  EXPECT_EQ(Convert(kHeader + CrLf({"Point 180 -90.5"}), ""),
+            std::vector<std::string>{refused + "第 1 个对象的纬度 -90.5 不在 -90 到 90 之间，该文件的坐标不是经纬度"});
+  EXPECT_EQ(Convert(kHeader + CrLf({"Point -180 90", "Line 1 2 1e308 3"}), "").size(), 1u);
+  EXPECT_EQ(FolderEntries(scratch_.Path().string()), (std::vector<std::string>{"layer.mid", "layer.mif"}));
 }
 
 TEST_F(DamagedLayer, AHugeLineWithoutSeparatorIsSkipped) {

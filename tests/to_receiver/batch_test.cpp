@@ -9,6 +9,7 @@
 namespace carteloom {
 namespace {
 
+using testing::CrLf;
 using testing::LineCount;
 using testing::MifText;
 using testing::WriteBytes;
@@ -98,6 +99,67 @@ TEST(ToReceiverBatch, EveryPolylineAndSectionIsARoute) {
   EXPECT_EQ(out.substr(out.size() - 17), "$PZTJCMD,END*3D\r\n");
   EXPECT_EQ(b.ui.progressValues.at(498), 1);
   EXPECT_EQ(*std::min_element(b.ui.progressValues.begin(), b.ui.progressValues.end()), 0);
+}
+
+// The name field of every sentence of a receiver file, and its route sentences.
+std::vector<std::string> Field(const std::string& file, std::size_t number, const std::string& tag = "$PZTJWPL") {
+  std::vector<std::string> fields;
+  for (std::size_t start = 0, end; (end = file.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    std::string line = file.substr(start, end - start);
+    if (line.rfind(tag, 0) != 0) continue;
+    std::size_t at = 0;
+    for (std::size_t n = 1; n < number; ++n) at = line.find(',', at) + 1;
+    fields.push_back(line.substr(at, line.find(',', at) - at));
+  }
+  return fields;
+}
+
+TEST(ToReceiverBatch, AMixedLayerAsMapInfoWritesItGivesWaypointsAndRoutes) {
+  // The WGS84 clause over two lines, a point, a two-section polyline, a
+  // multipoint, a collection of all three kinds, objects that can become
+  // neither, and a point past the last MID row.
+  const std::string mif = CrLf({"Version   450", "Charset \"WindowsSimpChinese\"", "Delimiter \",\"", "Coordsys Earth",
+                                "  Projection 1, 104", "Columns 2", "  Name Char(30)", "  Id Integer", "Data", "",
+                                "Point 116.39139 39.9075", "    Symbol (35,0,12)", "Pline Multiple 2", "  2", "116 39",
+                                "116.5 39.5", "  2", "117 40", "117.5 40.5", "    Pen (1,2,0)", "Multipoint 3",
+                                "116.1 39.1", "116.2 39.2", "116.3 39.3", "    Symbol (35,0,12)", "Collection 3",
+                                "  Region 1", "    4", "116 39", "116.1 39", "116.1 39.1", "116 39",
+                                "    Brush (2,16777215,16777215)", "  Pline 2", "116 39", "116.2 39.2",
+                                "  Multipoint 2", "116.4 39.4", "116.5 39.5", "Region 1", "  3", "1 1", "2 2", "1 1",
+                                "Text", "    \"Label\"", "    116 39 116.1 39.1", "None", "Point 116.6 39.6"});
+  Batch b;
+  std::string source = b.Add("mixed", mif, CrLf({"\"P1\",1", "\"ROAD\",2", "\"MP\",3", "\"COL\",4", "\"R\",5",
+                                                   "\"T\",6", "\"N\",7"}));
+  WriteBytes(b.out / "mixed.rte", "old");
+  b.ui.overwriteAnswers = {OverwriteAnswer::Overwrite};
+  b.Run();
+  EXPECT_EQ(Field(b.Output("mixed.upt"), 8),
+            (std::vector<std::string>{"P1", "MP", "MP_2", "MP_3", "COL", "COL_2", "WPT007"}));
+  const std::string routes = b.Output("mixed.rte");
+  EXPECT_EQ(Field(routes, 8), (std::vector<std::string>{"WPT001_1", "WPT002_1", "WPT001_2", "WPT002_2", "WPT001_3",
+                                                         "WPT002_3"}));
+  EXPECT_EQ(Field(routes, 6, "$PZTJRTE"), (std::vector<std::string>{"ROAD", "ROAD", "COL"}));
+  EXPECT_EQ(routes.substr(routes.size() - 17), "$PZTJCMD,END*3D\r\n");
+  ASSERT_EQ(b.ui.shown.size(), 3u);
+  EXPECT_EQ(b.ui.shown[0].text, (b.out / "mixed.rte") + " 已存在，是否覆盖？");
+  EXPECT_EQ(b.ui.shown[1].text, "文件 " + source + " 中有不能转换成航路点或航线的对象，已跳过：Region 2 个，Text 1 个，None 1 个。");
+  EXPECT_EQ(b.ui.shown[2].text, "共计 1" + kSummaryTail);
+  EXPECT_EQ(b.result.converted, 1u);
+}
+
+TEST(ToReceiverBatch, CoordinatesOutOfRangeLeaveTheEntryAndNothingOfIt) {
+  // Metres at the 550th point: the 499 before it were bound for a file of their own.
+  Batch b;
+  std::vector<std::string> points(600, "Point 116.5 39.5");
+  points[549] = "Point 500000.5 4400000";
+  std::string first = b.Add("metres", MifText(points), "");
+  b.Add("wells", kOnePoint, "WELL01\n");
+  b.Run();
+  EXPECT_EQ(b.ui.sources, std::vector<std::string>{first});
+  EXPECT_EQ(b.ui.shown.at(0).text, "文件 " + first + " 没有转换：第 550 个对象的经度 500000.5 不在 -180 到 180 之间，该文件的坐标不是经纬度");
+  EXPECT_EQ(b.ui.shown.at(1).text, "共计 1" + kSummaryTail);
+  EXPECT_EQ(b.OutputCount(), 1u);
+  EXPECT_EQ(LineCount(b.Output("wells.upt")), 1);
 }
 
 TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {

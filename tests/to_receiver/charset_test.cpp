@@ -2,6 +2,7 @@
 // was written in.
 #include <gtest/gtest.h>
 
+#include "formats/mif_reader.h"
 #include "support/test_support.h"
 #include "to_receiver/name_charset.h"
 #include "to_receiver/to_receiver_batch.h"
@@ -29,25 +30,25 @@ TEST(NameCharset, HeaderClauseAndMidBytesDecide) {
   WriteBytes(folder / "utf8.mid", "\xE6\xB3\x89\xE7\x9C\xBC\n");
   WriteBytes(folder / "gbk.mid", kSpring + "\n");
   WriteBytes(folder / "ascii.mid", "WELL01\n");
-  EXPECT_EQ(MifCharsetName("Version 300\r\ncharset  \"WindowsLatin1\"\r\nData\r\n"), "WindowsLatin1");
-  EXPECT_EQ(MifCharsetName("Version 300\nData\n"), "");
-  EXPECT_EQ(NameCodePage("Charset \"Neutral\"\n", folder / "utf8.mid"), 65001);
-  EXPECT_EQ(NameCodePage("Version 300\n", folder / "utf8.mid"), 65001);
-  EXPECT_EQ(NameCodePage("Charset \"Neutral\"\n", folder / "gbk.mid"), std::nullopt);
-  EXPECT_EQ(NameCodePage("Charset \"Neutral\"\n", folder / "ascii.mid"), std::nullopt);
-  EXPECT_EQ(NameCodePage("Charset \"WindowsSimpChinese\"\n", folder / "utf8.mid"), std::nullopt);
-  EXPECT_EQ(NameCodePage("Charset \"UTF-8\"\n", folder / "gbk.mid"), 65001);
-  EXPECT_EQ(NameCodePage("Charset \"windowstradchinese\"\n", folder / "gbk.mid"), 950);
-  EXPECT_EQ(NameCodePage("Charset \"SomethingElse\"\n", folder / "utf8.mid"), std::nullopt);
+  EXPECT_EQ(MifScanner("Version 300\r\ncharset  \"WindowsLatin1\"\r\nData\r\n").Charset(), "WindowsLatin1");
+  EXPECT_EQ(MifScanner("Version 300\nData\n").Charset(), "");
+  EXPECT_EQ(NameCodePage("Neutral", folder / "utf8.mid"), 65001);
+  EXPECT_EQ(NameCodePage("", folder / "utf8.mid"), 65001);
+  EXPECT_EQ(NameCodePage("NEUTRAL", folder / "gbk.mid"), std::nullopt);
+  EXPECT_EQ(NameCodePage("Neutral", folder / "ascii.mid"), std::nullopt);
+  EXPECT_EQ(NameCodePage("WindowsSimpChinese", folder / "utf8.mid"), std::nullopt);
+  EXPECT_EQ(NameCodePage("UTF-8", folder / "gbk.mid"), 65001);
+  EXPECT_EQ(NameCodePage("windowstradchinese", folder / "gbk.mid"), 950);
+  EXPECT_EQ(NameCodePage("SomethingElse", folder / "utf8.mid"), std::nullopt);
 }
 
 TEST(NameCharset, NamesAreRecodedAndLossIsReportedOnce) {
   ScratchFolder in, out;
-  // Big5 names under WindowsTradChinese; UTF-8 names under Neutral, one with
-  // characters GBK cannot hold (Thai, an emoji).
+  // Big5 names under WindowsTradChinese; UTF-8 names, one with characters
+  // GBK cannot hold (Thai, an emoji).
   WriteBytes(in / "big5.mif", PointLayer("WindowsTradChinese"));
   WriteBytes(in / "big5.mid", "\xA5\xBC\xA9\x52\xA6\x57\r\nA1\r\n");
-  WriteBytes(in / "utf8.mif", PointLayer("Neutral"));
+  WriteBytes(in / "utf8.mif", PointLayer("UTF-8"));
   WriteBytes(in / "utf8.mid", "\"\xE6\xB3\x89\xE7\x9C\xBC\"\n\"x\xE0\xB8\x81\xF0\x9F\x98\x80\"\n");
   WriteBytes(in / "gbk.mif", PointLayer("Neutral"));
   WriteBytes(in / "gbk.mid", kSpring + "\r\n\xCE\xB4\xC3\xFC\r\n");

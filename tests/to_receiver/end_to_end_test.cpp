@@ -43,7 +43,16 @@ TEST(ToReceiverEndToEnd, PairsWrittenByGdal) {
                                     feature(R"(St, \"N\")", "Point", "[-70.5,-33.25]")));
   ASSERT_TRUE(gdalPair("roads", feature("ROAD1", "LineString", "[[116,39],[116.5,39.5],[117,40]]") + "," +
                                     feature("TWO", "MultiLineString", "[[[5,6]],[[7,8],[9,10]]]")));
-  ASSERT_EQ(Cli("to-receiver", out.Path().string(), {in / "wells.mif", in / "roads.mif"}), 0);
+  // Points, lines, a polygon and a feature without geometry in one layer.
+  ASSERT_TRUE(gdalPair("mixed", feature("W2", "Point", "[116,39]") + "," +
+                                    feature("R2", "LineString", "[[116,39],[117,40]]") + "," +
+                                    feature("AREA", "Polygon", "[[[0,0],[1,0],[1,1],[0,0]]]") + "," +
+                                    R"({"type":"Feature","properties":{"name":"NONE"},"geometry":null})"));
+  ASSERT_EQ(Cli("to-receiver", out.Path().string(), {in / "wells.mif", in / "roads.mif", in / "mixed.mif"}), 0);
+  EXPECT_EQ(ReadBytes(out / "mixed.upt"), CrLf({"$PZTJWPL,3900.000,N,11600.000,E,0000000,M,W2,,a*3D"}));
+  EXPECT_EQ(ReadBytes(out / "mixed.rte"), CrLf({"$PZTJWPL,3900.000,N,11600.000,E,-000005,M,WPT001_1,,a*4C",
+                                                "$PZTJWPL,4000.000,N,11700.000,E,-000005,M,WPT002_1,,a*40",
+                                                "$PZTJRTE,1,1,c,1,R2,WPT001_1,a,WPT002_1,a*4A", "$PZTJCMD,END*3D"}));
   EXPECT_EQ(ReadBytes(out / "wells.upt"), CrLf({"$PZTJWPL,3954.450,N,11623.483,E,0000000,M,WELL01,,a*45",
                                                 "$PZTJWPL,3315.000,S,07030.000,W,0000000,M,St_ \"N\",,a*4D"}));
   EXPECT_EQ(ReadBytes(out / "roads.rte"),
