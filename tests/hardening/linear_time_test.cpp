@@ -48,8 +48,9 @@ TEST(LinearTime, ReceiverFiles) {
       const bool records = piece.find("$PZTJ") != std::string::npos;
       double seconds = SecondsOf([&] { EXPECT_EQ(RunToMifBatch(ui, scratch.Path().string()).converted, records); });
       EXPECT_LT(seconds, kLimit) << suffix << " of " << piece;
-      if (records)
+      if (records) {
         EXPECT_EQ(ShapeOfPair(scratch / "in.mif", scratch / "in.mid").problem, "") << suffix << " of " << piece;
+      }
     }
   }
 }
