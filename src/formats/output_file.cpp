@@ -75,6 +75,9 @@ void OutputFile::Close() {
   errno = 0;
   int closed = std::fclose(file_);
   file_ = nullptr;
+  // A closed file waiting for its commit keeps no buffer: a layer holds thousands of them.
+  buffer_.reset();
+  capacity_ = 0;
   if (closed != 0) {
     int error = errno != 0 ? errno : EIO;
     Discard();

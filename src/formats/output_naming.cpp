@@ -1,7 +1,5 @@
 #include "formats/output_naming.h"
 
-#include <algorithm>
-
 #include "formats/file_routines.h"
 #include "formats/paths.h"
 
@@ -14,10 +12,8 @@ const OverwriteDialog kReceiverOverwriteDialog{" 已存在，是否覆盖？", "
 
 NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
                               const std::string& outputSuffix, const OverwriteDialog& dialog,
-                              const std::vector<std::string>& claimed) {
-  auto isClaimed = [&claimed](const std::string& path) {
-    return std::find(claimed.begin(), claimed.end(), path) != claimed.end();
-  };
+                              const std::set<std::string>& claimed) {
+  auto isClaimed = [&claimed](const std::string& path) { return claimed.contains(path); };
   std::string path = InFolder(folder, baseName + outputSuffix);
   if (!isClaimed(path)) {
     if (!PathExists(path)) return {NamingOutcome::Settled, baseName};

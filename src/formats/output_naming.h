@@ -2,7 +2,7 @@
 // Settling the name of an output in the chosen folder: when a file of that
 // name exists, the user chooses between replacing it and another name.
 #include <string>
-#include <vector>
+#include <set>
 
 #include "formats/batch_ui.h"
 
@@ -38,7 +38,7 @@ struct NamingResult {
 // them cannot be replaced, so it goes straight to the input box.
 NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
                               const std::string& outputSuffix, const OverwriteDialog& dialog,
-                              const std::vector<std::string>& claimed = {});
+                              const std::set<std::string>& claimed = {});
 
 // The receiver-to-MIF naming: the base name of the source, tested as a MIF file.
 NamingResult ConfirmOutputName(BatchUi& ui, const std::string& sourcePath, const std::string& folder);

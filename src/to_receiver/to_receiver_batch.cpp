@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "formats/charset_codec.h"
@@ -84,13 +85,12 @@ class WaypointFilesInFolder : public WaypointFiles {
 
  private:
   bool OpenAs(const std::string& baseName) {
-    std::vector<std::string> claimed;
-    for (const auto& file : files_) claimed.push_back(file->TargetPath());
-    NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed);
+    NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed_);
     naming_ = result.outcome;
     if (result.outcome != NamingOutcome::Settled) return false;
     settledName_ = result.baseName;
     files_.push_back(std::make_unique<OutputFile>(InFolder(folder_, result.baseName + ".upt")));
+    claimed_.insert(files_.back()->TargetPath());
     return true;
   }
 
@@ -100,6 +100,7 @@ class WaypointFilesInFolder : public WaypointFiles {
   std::string partBase_;
   NamingOutcome naming_ = NamingOutcome::Settled;
   std::vector<std::unique_ptr<OutputFile>> files_;
+  std::set<std::string> claimed_;  // their targets
 };
 
 // "Region 3 个，Text 1 个": the kinds that were passed over, in a fixed order.
