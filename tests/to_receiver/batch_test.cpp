@@ -187,6 +187,20 @@ TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
   EXPECT_EQ(b.Output("big.upt"), "old");
 }
 
+TEST(ToReceiverBatch, ANameTypedForOnePartIsNotGivenToTheNext) {
+  // big2.upt exists and is renamed big3: the third part cannot be big3 as well.
+  Batch b;
+  b.Add("big", testing::PointLayer(1200), "");
+  WriteBytes(b.out / "big2.upt", "old");
+  b.ui.overwriteAnswers = {OverwriteAnswer::Rename};
+  b.ui.textAnswers = {"big3", "big3_2"};
+  b.Run();
+  EXPECT_EQ(b.ui.proposals, (std::vector<std::string>{"big2_2", "big3_2"}));
+  EXPECT_EQ(LineCount(b.Output("big3.upt")), 500);
+  EXPECT_EQ(LineCount(b.Output("big3_2.upt")), 201);
+  EXPECT_EQ(b.Output("big2.upt"), "old");
+}
+
 TEST(ToReceiverBatch, FailuresStopTheBatchAndLeaveTheEntry) {
   Batch b;
   std::string utm = b.Add("utm", MifText({"Pline 2", "1 2", "3 4"}, "CoordSys Earth Projection 8, 104"), "a\n");
