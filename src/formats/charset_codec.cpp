@@ -44,21 +44,6 @@ bool SameLetters(std::string_view a, std::string_view b) {
          });
 }
 
-// Length of the UTF-8 sequence that starts at text[0], 0 when it is not valid.
-std::size_t Utf8SequenceLength(std::string_view text) {
-  unsigned char lead = static_cast<unsigned char>(text[0]);
-  std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                      : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-  if (length == 0 || length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0;
-  unsigned char second = static_cast<unsigned char>(length > 1 ? text[1] : 0);
-  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
-      (lead == 0xF4 && second > 0x8F))
-    return 0;  // overlong forms, surrogates, beyond U+10FFFF
-  return length;
-}
-
 bool IsDoubleByteCodePage(int codePage) {
   return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
 }
@@ -108,6 +93,21 @@ bool SuitsNeighbour(char32_t c, char32_t neighbour) {
 }
 
 }  // namespace
+
+std::size_t Utf8SequenceLength(std::string_view text) {
+  if (text.empty()) return 0;
+  unsigned char lead = static_cast<unsigned char>(text[0]);
+  std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                      : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  if (length == 0 || length > text.size()) return 0;
+  for (std::size_t i = 1; i < length; ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0;
+  unsigned char second = static_cast<unsigned char>(length > 1 ? text[1] : 0);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+      (lead == 0xF4 && second > 0x8F))
+    return 0;  // overlong forms, surrogates, beyond U+10FFFF
+  return length;
+}
 
 std::optional<int> CodePageOfMifCharset(std::string_view charset) {
   if (SameLetters(charset, "UTF8")) return kUtf8CodePage;

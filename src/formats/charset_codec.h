@@ -17,6 +17,10 @@ inline constexpr int kUtf8CodePage = 65001;
 // -> 936. Nothing for "Neutral" and for names this system does not know.
 std::optional<int> CodePageOfMifCharset(std::string_view charset);
 
+// The length of the well-formed UTF-8 sequence that text starts with; 0
+// when it starts with none (an overlong form, a surrogate, a cut sequence).
+std::size_t Utf8SequenceLength(std::string_view text);
+
 // True for "Neutral" in any letter case, and for no charset at all.
 bool IsNeutralCharset(std::string_view charset);
 
