@@ -16,7 +16,7 @@
 #endif
 
 #include "cli/terminal_ui.h"
-#include "formats/native_path.h"
+#include "formats/file_routines.h"
 #include "to_mif/to_mif_batch.h"
 #include "to_receiver/to_receiver_batch.h"
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "formats/number_text.h"
+#include "formats/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -37,12 +38,6 @@ constexpr std::array<CharsetCodePage, 36> kMifCharsets{{
     {"ISO8859_6", 28596},        {"ISO8859_7", 28597},        {"ISO8859_8", 28598},
     {"ISO8859_9", 28599},        {"ISO8859_15", 28605},       {"UTF-8", kUtf8CodePage},
 }};
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 bool IsDoubleByteCodePage(int codePage) {
   return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;

@@ -1,19 +1,15 @@
 #include "formats/field_reader.h"
 
 #include <bit>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
-#include "formats/file_error.h"
-#include "formats/native_path.h"
 #include "formats/short_decimal.h"
 
 namespace carteloom {
 namespace {
-constexpr std::size_t kBlockSize = 1 << 20;
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The first comma or LF in [p, stop), or stop. Fields are short but many,
@@ -37,57 +33,6 @@ const char* FieldEnd(const char* p, const char* stop) {
   return p;
 }
 }  // namespace
-
-FieldReader::FieldReader(const std::string& path) : path_(path) {
-  file_ = OpenFile(path, "rb");
-  if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno));
-  buffer_.resize(kBlockSize);
-}
-
-FieldReader FieldReader::FromText(std::string text) {
-  FieldReader reader;
-  reader.buffer_.assign(text.begin(), text.end());
-  reader.end_ = reader.buffer_.size();
-  if (reader.buffer_.empty()) reader.buffer_.resize(1);  // data() is never null
-  reader.eof_ = true;
-  return reader;
-}
-
-FieldReader::FieldReader(FieldReader&& other) noexcept
-    : path_(std::move(other.path_)),
-      file_(other.file_),
-      eof_(other.eof_),
-      buffer_(std::move(other.buffer_)),
-      pos_(other.pos_),
-      end_(other.end_),
-      keep_(other.keep_) {
-  other.file_ = nullptr;
-}
-
-FieldReader::~FieldReader() {
-  if (file_ != nullptr) std::fclose(file_);
-}
-
-bool FieldReader::More() {
-  if (eof_) return false;
-  // Keep the bytes of the field in progress; drop everything before them.
-  if (keep_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + keep_, end_ - keep_);
-    end_ -= keep_;
-    pos_ -= keep_;
-    keep_ = 0;
-  }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
-  errno = 0;
-  std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-  if (got == 0) {
-    if (std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
-    eof_ = true;
-    return false;
-  }
-  end_ += got;
-  return true;
-}
 
 bool FieldReader::AtEnd() {
   keep_ = pos_;
@@ -169,7 +114,7 @@ double LeadingNumber(std::string_view text) {
   return negative ? -value : value;
 }
 
-double DecimalDegrees(std::string_view text, int /*width*/) {
+double DecimalDegrees(std::string_view text) {
   double value = LeadingNumber(text);
   double degrees = std::trunc(value / 100);
   return degrees + (value - 100 * degrees) / 60;

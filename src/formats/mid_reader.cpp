@@ -1,61 +1,44 @@
 #include "formats/mid_reader.h"
 
-#include <cerrno>
+#include <algorithm>
 
 #include "formats/charset_codec.h"
-#include "formats/file_error.h"
-#include "formats/native_path.h"
 
 namespace carteloom {
 namespace {
-constexpr std::size_t kBlockSize = 1 << 16;
-}
+// How much of the MID from the first name beyond ASCII on tells its character set.
+constexpr std::size_t kJudgedBytes = 1 << 16;
+}  // namespace
 
-MidReader::MidReader(std::string path, char delimiter, std::FILE* file)
-    : path_(std::move(path)), delimiter_(delimiter), file_(file) {}
+MidReader::MidReader(const std::string& path, char delimiter) : BlockReader(path), delimiter_(delimiter) {}
 
-MidReader::MidReader(const std::string& path, char delimiter) : MidReader(path, delimiter, nullptr) {
-  errno = 0;
-  file_ = OpenFile(path, "rb");
-  if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno != 0 ? errno : ENOENT));
-  buffer_.resize(kBlockSize);
-}
+MidReader::MidReader(InMemory, std::string text, char delimiter)
+    : BlockReader(InMemory{}, std::move(text)), delimiter_(delimiter) {}
 
 MidReader MidReader::FromText(std::string text, char delimiter) {
-  MidReader reader(std::string(), delimiter, nullptr);
-  reader.buffer_.assign(text.begin(), text.end());
-  reader.end_ = reader.buffer_.size();
-  return reader;
+  return MidReader(InMemory{}, std::move(text), delimiter);
 }
 
-MidReader::MidReader(MidReader&& other) noexcept
-    : path_(std::move(other.path_)),
-      delimiter_(other.delimiter_),
-      file_(other.file_),
-      eof_(other.eof_),
-      buffer_(std::move(other.buffer_)),
-      pos_(other.pos_),
-      end_(other.end_),
-      recoder_(other.recoder_),
-      replacedNames_(other.replacedNames_) {
-  other.file_ = nullptr;
+MidReader::MidReader(MidReader&&) noexcept = default;
+MidReader::~MidReader() = default;
+
+void MidReader::NamesIn(std::string_view charset) {
+  judgeNeutral_ = IsNeutralCharset(charset);
+  std::optional<int> codePage = CodePageOfMifCharset(charset);
+  if (codePage && *codePage != kGbkCodePage) recoder_ = std::make_unique<GbkRecoder>(*codePage);
 }
 
-MidReader::~MidReader() {
-  if (file_ != nullptr) std::fclose(file_);
-}
-
-bool MidReader::Refill() {
-  if (file_ == nullptr || eof_) return false;
-  errno = 0;
-  end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-  pos_ = 0;
-  if (end_ == 0) {
-    if (std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
-    eof_ = true;  // a layer longer than its MID asks again for every object
-    return false;
+// The name and what follows it in the file decide, once for the whole file.
+void MidReader::JudgeNeutralNames(const std::string& firstName) {
+  judgeNeutral_ = false;
+  keep_ = pos_;
+  bool more = true;
+  while (end_ - pos_ < kJudgedBytes && (more = More())) {
   }
-  return true;
+  std::string_view next(buffer_.data() + pos_, std::min(end_ - pos_, kJudgedBytes));
+  // A row cut short at the edge would read as a broken character.
+  if (more && next.rfind('\n') != std::string_view::npos) next = next.substr(0, next.rfind('\n'));
+  if (LooksLikeUtf8Names(firstName + std::string(next))) recoder_ = std::make_unique<GbkRecoder>(kUtf8CodePage);
 }
 
 // The rest of a quoted value after its opening quote, up to its closing
@@ -91,7 +74,12 @@ void MidReader::SkipRestOfRow() {
 }
 
 bool MidReader::NextRow(std::string& value) {
-  if (!ReadRow(value)) return false;
+  keep_ = pos_;
+  char c = 0;
+  if (!Peek(c)) return false;
+  ReadRow(value);
+  if (judgeNeutral_ && std::any_of(value.begin(), value.end(), [](char b) { return (b & 0x80) != 0; }))
+    JudgeNeutralNames(value);
   if (recoder_ != nullptr) {
     bool replaced = false;
     value = recoder_->Recode(value, &replaced);
@@ -100,10 +88,9 @@ bool MidReader::NextRow(std::string& value) {
   return true;
 }
 
-bool MidReader::ReadRow(std::string& value) {
+void MidReader::ReadRow(std::string& value) {
   value.clear();
   char c = 0;
-  if (!Peek(c)) return false;
   while (Peek(c) && c == ' ' && c != delimiter_) ++pos_;
 
   if (Peek(c) && c == '"') {
@@ -119,7 +106,6 @@ bool MidReader::ReadRow(std::string& value) {
     if (!value.empty() && value.back() == '\r') value.pop_back();
   }
   SkipRestOfRow();
-  return true;
 }
 
 }  // namespace carteloom

@@ -1,67 +1,58 @@
 #pragma once
 // Reading a MID file row by row: row k holds the values of MIF object k,
-// and the first column is the one that names it. The file is streamed in
-// blocks; memory grows only with the longest first value.
-#include <cstdio>
+// and the first column is the one that names it. Names reach the receiver
+// as GBK, whatever character set the pair was written in.
+#include <cstddef>
+#include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
+
+#include "formats/block_reader.h"
 
 namespace carteloom {
 
 class GbkRecoder;
 
-class MidReader {
+class MidReader : public BlockReader {
  public:
   // Opens the file; throws FileError naming the path and the reason.
   MidReader(const std::string& path, char delimiter);
-  // Reads from text held in memory (tests).
+  // Reads from text held in memory (tests, fuzzing).
   static MidReader FromText(std::string text, char delimiter);
+  MidReader(MidReader&&) noexcept;
   ~MidReader();
-  MidReader(MidReader&& other) noexcept;
-  MidReader(const MidReader&) = delete;
-  MidReader& operator=(const MidReader&) = delete;
-  MidReader& operator=(MidReader&&) = delete;
+
+  // From here on names are recoded to GBK from the charset the MIF header
+  // names: "WindowsSimpChinese" and unknown ones are taken as they are, and
+  // "Neutral" (or none) is judged from the MID's own bytes at the first name
+  // beyond ASCII, as this system writes GBK there and GDAL UTF-8.
+  void NamesIn(std::string_view charset);
 
   // The first column of the next row into value; false when no row is left.
   // Rows end at LF or CR LF. A value in double quotes is taken without them
   // and runs to its closing quote, across line ends (each read as a blank);
-  // "" inside reads as one ".
-  // Throws FileError when the file cannot be read.
+  // "" inside reads as one ". Throws FileError when the file cannot be read.
   bool NextRow(std::string& value);
 
-  // From here on names are recoded to GBK by recoder (not owned); nullptr
-  // keeps their bytes.
-  void RecodeWith(GbkRecoder* recoder) { recoder_ = recoder; }
   // How many names held a character that GBK cannot hold ("?" in its place).
   std::size_t ReplacedNames() const { return replacedNames_; }
 
  private:
-  MidReader(std::string path, char delimiter, std::FILE* file);
-  bool ReadRow(std::string& value);
+  MidReader(InMemory, std::string text, char delimiter);
   // Byte access stays inline: it runs once for every byte of the file.
-  bool Peek(char& c) {
-    if (pos_ == end_ && !Refill()) return false;
-    c = buffer_[pos_];
-    return true;
-  }
   bool Get(char& c) {
     if (!Peek(c)) return false;
     ++pos_;
     return true;
   }
-  // Reads the next block; false at the end of the file.
-  bool Refill();
+  void ReadRow(std::string& value);
   void ReadQuoted(std::string* value);
   void SkipRestOfRow();
+  void JudgeNeutralNames(const std::string& firstName);
 
-  std::string path_;
   char delimiter_;
-  std::FILE* file_ = nullptr;
-  bool eof_ = false;
-  std::vector<char> buffer_;
-  std::size_t pos_ = 0;
-  std::size_t end_ = 0;
-  GbkRecoder* recoder_ = nullptr;
+  bool judgeNeutral_ = false;
+  std::unique_ptr<GbkRecoder> recoder_;
   std::size_t replacedNames_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "formats/paths.h"
 #include "formats/short_decimal.h"
 
 namespace carteloom {
@@ -12,20 +13,11 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// MIF keywords are not case-sensitive.
-bool IsKeyword(std::string_view word, std::string_view keyword) {
-  if (word.size() != keyword.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i)
-    if (Lower(word[i]) != Lower(keyword[i])) return false;
-  return true;
-}
 
 // The index of a kind that is read but not converted, or the number of kinds.
 std::size_t SkippedKindOf(std::string_view word) {
   std::size_t kind = 0;
-  while (kind < kMifSkippedKinds.size() && !IsKeyword(word, kMifSkippedKinds[kind])) ++kind;
+  while (kind < kMifSkippedKinds.size() && !SameLetters(word, kMifSkippedKinds[kind])) ++kind;
   return kind;
 }
 
@@ -97,28 +89,26 @@ bool MifScanner::Number(double& value) {
 
 void MifScanner::ReadHeader() {
   while (pos_ < text_.size()) {
-    const std::size_t lineStart = pos_;
     SkipBlanks();
     std::string_view word = Word();
-    if (IsKeyword(word, "data")) {
-      header_ = text_.substr(0, lineStart);
+    if (SameLetters(word, "data")) {
       SkipLine();
       dataStart_ = pos_;
       return;
     }
-    if (IsKeyword(word, "delimiter")) {
+    if (SameLetters(word, "delimiter")) {
       SkipBlanks();
       if (pos_ + 1 < text_.size() && text_[pos_] == '"' && text_[pos_ + 1] != '\r' && text_[pos_ + 1] != '\n')
         delimiter_ = text_[pos_ + 1];
-    } else if (IsKeyword(word, "charset")) {
+    } else if (SameLetters(word, "charset")) {
       ReadCharset();
-    } else if (IsKeyword(word, "coordsys")) {
+    } else if (SameLetters(word, "coordsys")) {
       // MapInfo itself breaks the clause after "Earth"; a failed reading
       // gives up only this line, so a damaged clause hides no header line.
       const std::size_t afterKeyword = pos_;
       wgs84_ = ReadWgs84Clause();
       if (!wgs84_) pos_ = afterKeyword;
-    } else if (IsKeyword(word, "columns")) {
+    } else if (SameLetters(word, "columns")) {
       // The column lines name the columns; a column called "Data" is no data section.
       double count = 0;
       SkipBlanks();
@@ -129,8 +119,7 @@ void MifScanner::ReadHeader() {
     }
     SkipLine();
   }
-  header_ = text_;
-  dataStart_ = text_.size();
+  dataStart_ = text_.size();  // no data section
 }
 
 // "Earth Projection 1, 104" after the CoordSys keyword: the words in this
@@ -144,9 +133,9 @@ bool MifScanner::ReadWgs84Clause() {
     return pos_ == text_.size() || !(IsDigit(text_[pos_]) || text_[pos_] == '.');
   };
   SkipSpace();
-  if (!IsKeyword(Word(), "earth")) return false;
+  if (!SameLetters(Word(), "earth")) return false;
   SkipSpace();
-  if (!IsKeyword(Word(), "projection")) return false;
+  if (!SameLetters(Word(), "projection")) return false;
   if (!digits("1")) return false;
   SkipSpace();
   if (pos_ == text_.size() || text_[pos_] != ',') return false;
@@ -178,8 +167,8 @@ MifLayerContents MifScanner::Contents() const {
   while (scan.pos_ < text_.size() && !(contents.points && contents.lines)) {
     scan.SkipBlanks();
     std::string_view word = scan.Word();
-    contents.points |= IsKeyword(word, "point") || IsKeyword(word, "multipoint");
-    contents.lines |= IsKeyword(word, "pline") || IsKeyword(word, "line");
+    contents.points |= SameLetters(word, "point") || SameLetters(word, "multipoint");
+    contents.lines |= SameLetters(word, "pline") || SameLetters(word, "line");
     scan.SkipLine();
   }
   return contents;
@@ -194,7 +183,7 @@ bool MifScanner::Next(MifObject& object) {
   while (pos_ < text_.size()) {
     SkipBlanks();
     std::string_view word = Word();
-    if (!started && IsKeyword(word, "collection")) {
+    if (!started && SameLetters(word, "collection")) {
       double parts = 0;
       SkipBlanks();
       partsLeft = !AtLineEnd() && Number(parts) ? CountOf(parts) : 0;
@@ -219,7 +208,7 @@ bool MifScanner::Next(MifObject& object) {
 
 // Reads the object that keyword opens into object; false when it opens none.
 bool MifScanner::ReadPart(std::string_view keyword, MifObject& object) {
-  if (IsKeyword(keyword, "point")) {
+  if (SameLetters(keyword, "point")) {
     // Coordinates that are missing from a point line read as 0.
     MifVertex vertex;
     SkipBlanks();
@@ -228,13 +217,13 @@ bool MifScanner::ReadPart(std::string_view keyword, MifObject& object) {
       if (!AtLineEnd()) Number(vertex.y);
     }
     object.points.push_back(vertex);
-  } else if (IsKeyword(keyword, "multipoint")) {
+  } else if (SameLetters(keyword, "multipoint")) {
     double count = 0;
     ReadVertices(object.points, Number(count) ? CountOf(count) : 0);
-  } else if (IsKeyword(keyword, "line")) {
+  } else if (SameLetters(keyword, "line")) {
     ReadVertices(object.vertices, 2);
     object.sectionEnds.push_back(object.vertices.size());
-  } else if (IsKeyword(keyword, "pline")) {
+  } else if (SameLetters(keyword, "pline")) {
     ReadPline(object);
   } else if (std::size_t kind = SkippedKindOf(keyword); kind < skipped_.size()) {
     ++skipped_[kind];
@@ -248,7 +237,7 @@ void MifScanner::ReadPline(MifObject& object) {
   std::uint64_t sections = 1;
   SkipBlanks();
   std::size_t afterKeyword = pos_;
-  if (IsKeyword(Word(), "multiple")) {
+  if (SameLetters(Word(), "multiple")) {
     double count = 0;
     sections = Number(count) ? CountOf(count) : 0;
   } else {

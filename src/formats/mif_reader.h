@@ -42,8 +42,6 @@ class MifScanner {
  public:
   explicit MifScanner(std::string_view text);
 
-  // The text before the data section (all of it when there is no "Data" line).
-  std::string_view Header() const { return header_; }
   // The column delimiter of the MID file: the header's Delimiter clause, a tab without one.
   char Delimiter() const { return delimiter_; }
   // The value of the header's Charset clause without its quotes; empty without one.
@@ -78,7 +76,6 @@ class MifScanner {
   std::size_t ReadVertices(std::vector<MifVertex>& out, std::uint64_t count);
 
   std::string_view text_;
-  std::string_view header_;
   std::string_view charset_;
   char delimiter_ = '\t';
   bool wgs84_ = false;

@@ -1,8 +1,9 @@
 #include "formats/mif_text.h"
 
+#include <cstring>
+
 #include "formats/number_text.h"
 #include "formats/output_file.h"
-#include "formats/put_text.h"
 
 namespace carteloom {
 
@@ -16,11 +17,12 @@ void WriteMifHeader(OutputFile& mif, std::string_view charset) {
   mif.WriteLine("Data");
 }
 
-void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y) {
+void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y, bool padded) {
   char* const start = mif.Room(prefix.size() + 2 * kMaxNumberText + 3);
-  char* p = PutPaddedNumberText(PutText(start, prefix), x);
+  if (!prefix.empty()) std::memcpy(start, prefix.data(), prefix.size());
+  char* p = PutNumberText(start + prefix.size(), x, padded);
   *p++ = ' ';
-  p = PutPaddedNumberText(p, y);
+  p = PutNumberText(p, y, padded);
   *p++ = '\r';
   *p++ = '\n';
   mif.Advance(p);

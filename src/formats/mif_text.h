@@ -8,14 +8,14 @@ namespace carteloom {
 class OutputFile;
 
 inline constexpr std::string_view kDefaultMifCharset = "Neutral";
-inline constexpr std::string_view kWgs84Clause = "CoordSys Earth Projection 1, 104";
 
 // The seven header lines, from "Version 300" to "Data".
 void WriteMifHeader(OutputFile& mif, std::string_view charset = kDefaultMifCharset);
 
-// prefix, x and y as padded numbers with a blank between, CR LF:
-// "Point  116.5  39.9" for the prefix "Point ", " 116.5  39.9" for none.
-void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y);
+// prefix, x and y with a blank between, CR LF. Padded numbers give
+// "Point  116.5  39.9" for the prefix "Point ", " 116.5  39.9" for none;
+// plain ones "116.5 39.9".
+void WriteCoordinateLine(OutputFile& mif, std::string_view prefix, double x, double y, bool padded = true);
 
 // A MID value as written: unchanged, unless it holds "," or a double quote;
 // then in double quotes with inner quotes doubled, so it stays one column.

@@ -135,8 +135,9 @@ SignificantDigits RoundTo15Digits(double magnitude) {
   return d;
 }
 
-// Writes the number at out and returns the end; 32 bytes are always enough.
-char* NumberText(double value, bool padded, char* out) {
+}  // namespace
+
+char* PutNumberText(char* out, double value, bool padded) {
   auto put = [&out](std::string_view text) {
     std::memcpy(out, text.data(), text.size());
     out += text.size();
@@ -193,23 +194,9 @@ char* NumberText(double value, bool padded, char* out) {
   return out;
 }
 
-}  // namespace
-
-std::string PaddedNumberText(double value) {
-  char buf[32];
-  return std::string(buf, NumberText(value, true, buf));
-}
-
 std::string PlainNumberText(double value) {
-  char buf[32];
-  return std::string(buf, NumberText(value, false, buf));
-}
-
-char* PutPaddedNumberText(char* out, double value) { return NumberText(value, true, out); }
-
-void AppendPlainNumberText(std::string& out, double value) {
-  char buf[32];
-  out.append(buf, NumberText(value, false, buf));
+  char buf[kMaxNumberText];
+  return std::string(buf, PutNumberText(buf, value, false));
 }
 
 char* PutIntegerText(char* out, std::uint64_t value, int minDigits) {
@@ -235,13 +222,11 @@ char* PutIntegerText(char* out, std::uint64_t value, int minDigits) {
   return end;
 }
 
-std::string IntegerText(std::int64_t value, int minDigits) {
+std::string IntegerText(std::int64_t value) {
   const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-  std::string out(value < 0 ? 1 : 0, '-');
-  const std::size_t digitsStart = out.size();
-  out.resize(digitsStart + static_cast<std::size_t>(std::max(20, minDigits)));
-  out.resize(static_cast<std::size_t>(PutIntegerText(out.data() + digitsStart, magnitude, minDigits) - out.data()));
-  return out;
+  char buf[21] = {'-'};
+  char* const digits = buf + (value < 0 ? 1 : 0);
+  return std::string(buf, PutIntegerText(digits, magnitude));
 }
 
 }  // namespace carteloom

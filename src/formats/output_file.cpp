@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "formats/file_error.h"
-#include "formats/native_path.h"
+#include "formats/file_routines.h"
 #include "formats/number_text.h"
 
 namespace carteloom {
@@ -33,12 +32,6 @@ OutputFile::OutputFile(std::string targetPath) : target_(std::move(targetPath)) 
 }
 
 OutputFile::~OutputFile() { Discard(); }
-
-void OutputFile::Write(std::string_view bytes) {
-  if (!bytes.empty()) std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
-  used_ += bytes.size();
-  Settle();
-}
 
 void OutputFile::WriteLine(std::string_view bytes) {
   char* end = Room(bytes.size() + 2);

@@ -17,8 +17,6 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  void Write(std::string_view bytes);
-  void Write(char byte) { *Room(1) = byte; ++used_; Settle(); }
   // Room for up to n bytes at the end of the buffer, to be written in place
   // and kept with Advance(end): writers that know a bound on the length of
   // what they write build it there without a copy.
@@ -41,8 +39,6 @@ class OutputFile {
   void Commit();
   // Removes the temporary file; the target stays as it was.
   void Discard() noexcept;
-
-  const std::string& TargetPath() const { return target_; }
 
  private:
   static constexpr std::size_t kFlushSize = 1 << 20;

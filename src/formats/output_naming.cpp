@@ -16,10 +16,10 @@ NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std:
   auto isClaimed = [&claimed](const std::string& path) { return claimed.contains(path); };
   std::string path = InFolder(folder, baseName + outputSuffix);
   if (!isClaimed(path)) {
-    if (!PathExists(path)) return {NamingOutcome::Settled, baseName};
+    if (!PathExists(path)) return {NamingOutcome::Settled, baseName, path};
     switch (ui.AskOverwrite(path + dialog.questionSuffix, dialog.questionTitle)) {
-      case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName};
-      case OverwriteAnswer::Skip: return {NamingOutcome::Skipped, {}};
+      case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName, path};
+      case OverwriteAnswer::Skip: return {NamingOutcome::Skipped, {}, {}};
       case OverwriteAnswer::Rename: break;
     }
   }
@@ -28,13 +28,14 @@ NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std:
   std::string proposal = baseName + "_2";
   for (;;) {
     std::optional<std::string> typed = ui.AskText(dialog.renamePrompt, dialog.renameTitle, proposal);
-    if (!typed) return {NamingOutcome::Skipped, {}};
+    if (!typed) return {NamingOutcome::Skipped, {}, {}};
     const std::string& answer = *typed;
-    if (dialog.blankAnswerEndsBatch && Trimmed(answer).empty()) return {NamingOutcome::BatchEnded, {}};
+    if (dialog.blankAnswerEndsBatch && Trimmed(answer).empty()) return {NamingOutcome::BatchEnded, {}, {}};
     if (!answer.empty() && !IsValidFileName(answer)) continue;  // same proposal again
     proposal = answer + "_2";
     const std::string typedPath = InFolder(folder, answer + outputSuffix);
-    if (!answer.empty() && !PathExists(typedPath) && !isClaimed(typedPath)) return {NamingOutcome::Settled, answer};
+    if (!answer.empty() && !PathExists(typedPath) && !isClaimed(typedPath))
+      return {NamingOutcome::Settled, answer, typedPath};
   }
 }
 

@@ -28,7 +28,8 @@ enum class NamingOutcome { Settled, Skipped, BatchEnded };
 
 struct NamingResult {
   NamingOutcome outcome;
-  std::string baseName;  // the final base name when Settled
+  std::string baseName;  // when Settled: the final base name
+  std::string path;      // and the output's path: folder, separator, base name, suffix
 };
 
 // Runs the dialogue for folder + separator + baseName + outputSuffix. A typed

@@ -29,12 +29,10 @@ bool StartsDoubleByte([[maybe_unused]] std::string_view text, [[maybe_unused]] s
 bool IsDeviceName(std::string_view name) {
   std::string_view stem = name.substr(0, name.find('.'));
   while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
-  std::string upper(stem);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
-  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '1' &&
-         upper[3] <= '9';
+  for (std::string_view device : {"CON", "PRN", "AUX", "NUL"})
+    if (SameLetters(stem, device)) return true;
+  return stem.size() == 4 && (SameLetters(stem.substr(0, 3), "COM") || SameLetters(stem.substr(0, 3), "LPT")) &&
+         stem[3] >= '1' && stem[3] <= '9';
 }
 #endif
 
@@ -56,9 +54,14 @@ std::size_t NameStart(std::string_view path) {
   return start;
 }
 
+std::string_view SourceStem(std::string_view path) {
+  const std::size_t dot = path.rfind('.');
+  return dot != std::string_view::npos && dot >= NameStart(path) ? path.substr(0, dot) : path;
+}
+
 std::string BaseName(std::string_view path) {
-  std::string_view name = path.substr(NameStart(path));
-  return std::string(name.substr(0, name.size() > 4 ? name.size() - 4 : 0));
+  std::string_view stem = SourceStem(path);
+  return std::string(stem.substr(NameStart(stem)));
 }
 
 std::string InFolder(std::string_view folder, std::string_view name) {

@@ -1,5 +1,6 @@
 #pragma once
-// Source paths and output names. Paths are bytes and pass through unchanged.
+// Source paths and output names, and the small text rules they share with
+// the readers. Paths are bytes and pass through unchanged.
 #include <string>
 #include <string_view>
 
@@ -21,8 +22,10 @@ std::string TypeSuffix(std::string_view path);
 // so a path is never scanned for separators byte by byte; use this.
 std::size_t NameStart(std::string_view path);
 
-// The characters after the last separator, less the last four (the dot and
-// a three-letter suffix).
+// The path up to its suffix (the last "." of the file name); the whole path
+// when the file name has none: D:\gis\roads.mif gives D:\gis\roads.
+std::string_view SourceStem(std::string_view path);
+// The file name of the path up to its suffix: roads.
 std::string BaseName(std::string_view path);
 
 // folder + separator + name, as written: a folder that already ends in a
@@ -36,5 +39,14 @@ bool IsValidFileName(std::string_view name);
 
 // Blanks (space, tab) removed at both ends.
 std::string_view Trimmed(std::string_view text);
+
+// The same text but for the letter case of A to Z.
+inline bool SameLetters(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
 
 }  // namespace carteloom

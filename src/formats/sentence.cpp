@@ -1,13 +1,15 @@
 #include "formats/sentence.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
+#include "formats/number_text.h"
 #include "formats/output_file.h"
-#include "formats/put_text.h"
 
 namespace carteloom {
 namespace {
@@ -41,31 +43,6 @@ unsigned XorOfBytes(const char* p, std::size_t n) {
   wide ^= wide >> 8;
   return static_cast<unsigned>(wide & 0xFF);
 }
-
-}  // namespace
-
-std::string SentenceChecksum(std::string_view body) {
-  unsigned value = XorOfBytes(body.data(), body.size());
-  return {kHex[value >> 4], kHex[value & 0xF]};
-}
-
-char* PutSentenceEnd(const char* start, char* end) {
-  unsigned value = XorOfBytes(start + 1, static_cast<std::size_t>(end - start - 1));
-  end[0] = '*';
-  end[1] = kHex[value >> 4];
-  end[2] = kHex[value & 0xF];
-  end[3] = '\r';
-  end[4] = '\n';
-  return end + 5;
-}
-
-void WriteSentence(OutputFile& out, std::string_view body) {
-  char* const start = out.Room(body.size() + kSentenceFrame);
-  start[0] = '$';
-  out.Advance(PutSentenceEnd(start, PutText(start + 1, body)));
-}
-
-namespace {
 
 // Minutes rounded to three decimals, half away from zero, with at least two
 // integer digits. to_chars rounds an exact tie to even, so ties are settled
@@ -137,21 +114,40 @@ char* PutDegreesMinutesText(char* out, double degrees, int width) {
                     : std::to_chars(buf, buf + sizeof buf, whole, std::chars_format::fixed, 0).ptr;
   const int digits = static_cast<int>(end - buf);
   for (int i = digits; i < width; ++i) *out++ = '0';
-  out = PutText(out, std::string_view(buf, static_cast<std::size_t>(digits)));
-  return small ? PutThousandths(out, Thousandths(minutes)) : PutText(out, MinutesText(minutes));
+  std::memcpy(out, buf, static_cast<std::size_t>(digits));
+  out += digits;
+  if (small) return PutThousandths(out, Thousandths(minutes));
+  const std::string text = MinutesText(minutes);
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
 }
 
-std::string DegreesMinutesText(double degrees, int width) {
-  char buf[kMaxDegreesMinutesText + 8];
-  return std::string(buf, PutDegreesMinutesText(buf, degrees, width));
+// The sentence so far is handed to the output, which may write it out to
+// make room; what it held is in the checksum already.
+void Sentence::Grow(std::size_t n) {
+  checksum_ ^= XorOfBytes(summed_, static_cast<std::size_t>(p_ - summed_));
+  out_.Advance(p_);
+  const std::size_t room = std::max(n, kRoom);
+  summed_ = p_ = out_.Room(room);
+  limit_ = p_ + room;
 }
 
-CoordinateFields LatitudeFields(double latitude) {
-  return {DegreesMinutesText(std::fabs(latitude), 2), latitude < 0 ? 'S' : 'N'};
+Sentence& Sentence::Name(std::string_view name) {
+  char* p = Reserve(name.size());
+  for (char c : name) *p++ = c == ',' || c == '*' || c == '$' || c == '\r' || c == '\n' ? '_' : c;
+  p_ = p;
+  return *this;
 }
 
-CoordinateFields LongitudeFields(double longitude) {
-  return {DegreesMinutesText(std::fabs(longitude), 3), longitude < 0 ? 'W' : 'E'};
+void Sentence::End() {
+  const unsigned checksum = checksum_ ^ XorOfBytes(summed_, static_cast<std::size_t>(p_ - summed_));
+  char* p = Reserve(5);
+  p[0] = '*';
+  p[1] = kHex[checksum >> 4];
+  p[2] = kHex[checksum & 0xF];
+  p[3] = '\r';
+  p[4] = '\n';
+  out_.Advance(p + 5);
 }
 
 }  // namespace carteloom

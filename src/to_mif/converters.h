@@ -2,7 +2,6 @@
 // The three receiver-file converters. Each writes the MIF header, then the
 // objects and one MID row per object; the batch commits or discards the
 // outputs, so a converter never closes or renames anything.
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,9 +26,5 @@ void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutp
 
 // ".rte": one Pline per route, drawn through the waypoint records in order.
 void ConvertRouteFile(FieldReader& source, MifOutputs out);
-
-// Fields of the file before the first field that is exactly "$PZTJRTE"
-// (all fields when there is none). Throws FileError.
-std::int64_t CountRecordsBeforeRoute(const std::string& path);
 
 }  // namespace carteloom

@@ -4,15 +4,16 @@
 
 namespace carteloom {
 
-std::optional<Position> RecordPosition::Take(long long number, std::string_view field) {
+std::optional<Position> RecordPosition::Take(int number, std::string_view field) {
+  using namespace waypoint_field;
   switch (number) {
-    case 2: position_.latitude = DecimalDegrees(field, 2); break;
-    case 3: position_.latitude = WithHemisphere(position_.latitude, field); break;
-    case 4:
-      position_.longitude = DecimalDegrees(field, 3);
+    case kLatitude: position_.latitude = DecimalDegrees(field); break;
+    case kLatitudeHemisphere: position_.latitude = WithHemisphere(position_.latitude, field); break;
+    case kLongitude:
+      position_.longitude = DecimalDegrees(field);
       pending_ = true;
       break;
-    case 5:
+    case kLongitudeHemisphere:
       position_.longitude = WithHemisphere(position_.longitude, field);
       return Finish();
     default: break;

@@ -1,17 +1,47 @@
 #pragma once
-// What the three converters share about receiver records: the tags they
-// recognise, and the position that fields 2 to 5 of a record carry.
+// How the three converters read receiver files: the fields numbered within
+// their records, and the position that a record's fields 2 to 5 carry.
 #include <optional>
 #include <string_view>
 
+#include "formats/receiver_records.h"
+
 namespace carteloom {
 
-// Every record's tag starts so.
-inline constexpr std::string_view kTagPrefix = "$PZTJ";
-inline constexpr std::string_view kWaypointTag = "$PZTJWPL";
-inline constexpr std::string_view kRouteTag = "$PZTJRTE";
-inline constexpr std::string_view kFormatTag = "$PZTJFMT";
-inline constexpr std::string_view kCommandTag = "$PZTJCMD";
+enum class RecordKind { Waypoint, Route, Format };
+
+// Numbers the fields of a file as they come. A tag starts a record at 1;
+// the field after the last one of a record is 1 again, whatever it holds,
+// and belongs to a record of the same kind. The fields before any tag are
+// those of a waypoint record. A format record's fields are of no use: they
+// are numbered 0, up to the next tag.
+class RecordWalker {
+ public:
+  // lastField: the fields of a record in this kind of file. routes: a route
+  // tag starts a record of its own (route files); elsewhere it is a field.
+  RecordWalker(int lastField, bool routes) : lastField_(lastField), routes_(routes) {}
+
+  // Numbers the next field; true when it is a tag, which ends the record before it.
+  bool Take(std::string_view field) {
+    number_ = number_ == lastField_ ? 1 : number_ + 1;
+    const bool tag = field == kWaypointTag || field == kFormatTag || (routes_ && field == kRouteTag);
+    if (tag) {
+      number_ = 1;
+      kind_ = field == kWaypointTag ? RecordKind::Waypoint
+              : field == kFormatTag ? RecordKind::Format
+                                    : RecordKind::Route;
+    }
+    return tag;
+  }
+  int Number() const { return kind_ == RecordKind::Format ? 0 : number_; }
+  RecordKind Kind() const { return kind_; }
+
+ private:
+  int lastField_;
+  bool routes_;
+  int number_ = 0;
+  RecordKind kind_ = RecordKind::Waypoint;
+};
 
 struct Position {
   double longitude = 0;
@@ -25,7 +55,7 @@ struct Position {
 class RecordPosition {
  public:
   // Field `number` of the current record; the position when this field completes it.
-  std::optional<Position> Take(long long number, std::string_view field);
+  std::optional<Position> Take(int number, std::string_view field);
   // The record has ended: the position it left unfinished, if any.
   std::optional<Position> Finish();
 

@@ -21,26 +21,19 @@ struct RouteFile {
   std::vector<Route> routes;        // in the order they were closed
 };
 
-// The read pass. Fields are numbered within the record the last tag
-// started; fields before any tag count as waypoint fields.
+// The read pass: positions from the waypoint records, routes from the route records.
 class RouteFileReader {
  public:
   void Take(std::string_view field) {
-    ++number_;
-    if (field == kWaypointTag || field == kRouteTag || field == kFormatTag) {
-      FinishPosition();
-      record_ = field == kWaypointTag ? Record::Waypoint : field == kRouteTag ? Record::Route : Record::Format;
-      number_ = 1;
-    }
-    switch (record_) {
-      case Record::Waypoint:
-        if (auto p = position_.Take(number_, field)) file_.positions.push_back(*p);
+    if (walker_.Take(field)) FinishPosition();
+    switch (walker_.Kind()) {
+      case RecordKind::Waypoint:
+        if (auto p = position_.Take(walker_.Number(), field)) file_.positions.push_back(*p);
         break;
-      case Record::Route: TakeRouteField(field); break;
-      case Record::Format: break;
+      case RecordKind::Route: TakeRouteField(field); break;
+      case RecordKind::Format: break;
     }
     if (field == kCommandTag) CloseRoute();
-    if (number_ == kLastField) number_ = 0;
   }
 
   RouteFile Finish() {
@@ -50,17 +43,12 @@ class RouteFileReader {
   }
 
  private:
-  enum class Record { Waypoint, Route, Format };
-  static constexpr long long kLastField = 10;
-  static constexpr long long kRecordNumberField = 3;
-  static constexpr long long kRouteNameField = 6;
-  static constexpr long long kFirstNameField = 7;
-  static constexpr long long kSecondNameField = 9;
-
   void TakeRouteField(std::string_view field) {
+    using namespace route_field;
+    const int number = walker_.Number();
     // Every route numbers its records from 1, also the next one of the same name.
-    if (number_ == kRecordNumberField && field == "1") CloseRoute();
-    if (number_ == kRouteNameField) {
+    if (number == kRecordNumber && field == "1") CloseRoute();
+    if (number == kName) {
       // Records of one route repeat its name; another name starts the next route.
       if (open_ && field != current_.name) CloseRoute();
       if (!open_) {
@@ -68,8 +56,7 @@ class RouteFileReader {
         open_ = true;
       }
     }
-    if (open_ && (number_ == kFirstNameField || number_ == kSecondNameField) && !field.empty())
-      ++current_.waypointCount;
+    if (open_ && (number == kFirstWaypoint || number == kSecondWaypoint) && !field.empty()) ++current_.waypointCount;
   }
 
   void CloseRoute() {
@@ -83,8 +70,7 @@ class RouteFileReader {
   }
 
   RouteFile file_;
-  Record record_ = Record::Waypoint;
-  long long number_ = 0;
+  RecordWalker walker_{route_field::kLast, true};
   RecordPosition position_;
   Route current_;
   bool open_ = false;
@@ -96,7 +82,6 @@ class RouteFileReader {
 // the layer: one waypoint is drawn as a line to itself, none as no object.
 void WriteRoutes(const RouteFile& file, MifOutputs out) {
   std::size_t offset = 0;
-  std::string line;
   for (const Route& route : file.routes) {
     std::size_t first = std::min(offset, file.positions.size());
     std::size_t last = std::min(offset + route.waypointCount, file.positions.size());
@@ -108,15 +93,10 @@ void WriteRoutes(const RouteFile& file, MifOutputs out) {
       continue;
     }
     const bool alone = last - first == 1;
-    out.mif.WriteLine("Pline" + PaddedNumberText(alone ? 2.0 : static_cast<double>(last - first)));
+    out.mif.WriteLine("Pline " + IntegerText(static_cast<std::int64_t>(alone ? 2 : last - first)));
     for (std::size_t q = first; q < last; ++q) {
       const Position& p = file.positions[q];
-      line.clear();
-      AppendPlainNumberText(line, p.longitude);
-      line.push_back(' ');
-      AppendPlainNumberText(line, p.latitude);
-      out.mif.WriteLine(line);
-      if (alone) out.mif.WriteLine(line);
+      for (int copy = alone ? 2 : 1; copy > 0; --copy) WriteCoordinateLine(out.mif, "", p.longitude, p.latitude, false);
     }
     out.mif.WriteLine("    Pen (2,2,0)");
   }

@@ -6,8 +6,7 @@
 #include <optional>
 #include <system_error>
 
-#include "formats/file_error.h"
-#include "formats/native_path.h"
+#include "formats/file_routines.h"
 #include "formats/number_text.h"
 #include "formats/output_naming.h"
 #include "formats/paths.h"
@@ -34,18 +33,6 @@ std::string NotConverted(const std::string& source, const std::string& reason) {
   return "文件 " + source + " 没有转换：" + reason;
 }
 
-// A folder opens like a file on some systems; refuse it before any question is asked.
-void RequireFile(const std::string& source) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(NativePath(source), ec)) throw FileError(source, ReasonForErrno(EISDIR));
-}
-
-// An output name that a folder holds cannot be replaced by a file.
-void RefuseFolder(const std::string& output) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(NativePath(output), ec)) throw FileError(output, ReasonForErrno(EISDIR));
-}
-
 // A receiver file is made of "$PZTJ" records; a file without any is
 // something else, unless it holds nothing at all (an empty receiver file).
 bool HoldsReceiverRecords(const std::string& source) {
@@ -64,7 +51,7 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
     return false;
   }
   try {
-    RequireFile(source);
+    RefuseFolder(source);  // before any question is asked
     FieldReader reader(source);
     if (!HoldsReceiverRecords(source)) {
       ui.ShowMessage(kNotReceiverFile, kProgramTitle);
@@ -73,8 +60,8 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
     NamingResult name = ConfirmOutputName(ui, source, folder);
     if (name.outcome != NamingOutcome::Settled) return false;
 
-    const std::string mifPath = InFolder(folder, name.baseName + ".mif");
-    const std::string midPath = InFolder(folder, name.baseName + ".mid");
+    const std::string& mifPath = name.path;
+    const std::string midPath = std::string(SourceStem(mifPath)) + ".mid";
     // A folder in place of the MID would fail only its own move, after the MIF had moved.
     RefuseFolder(mifPath);
     RefuseFolder(midPath);

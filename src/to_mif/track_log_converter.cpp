@@ -4,7 +4,7 @@
 // the fields ahead on a thread of its own, which starts while this one counts.
 #include <vector>
 
-#include "formats/file_error.h"
+#include "formats/file_routines.h"
 #include "formats/number_text.h"
 #include "formats/paths.h"
 #include "formats/read_ahead.h"
@@ -13,9 +13,6 @@
 
 namespace carteloom {
 namespace {
-
-constexpr long long kLastField = 11;
-constexpr long long kFormatRecord = 1000;
 
 constexpr std::size_t kBatchVertices = 8192;
 
@@ -32,36 +29,29 @@ class TrackWalk {
         if (auto p = position_.Finish()) batch.push_back(*p);
         return false;
       }
-      ++number_;
       std::string_view field = source_.ReadField();
-      if (field == kFormatTag || field == kWaypointTag) {
+      if (walker_.Take(field))
         if (auto p = position_.Finish()) batch.push_back(*p);
-        number_ = field == kFormatTag ? kFormatRecord : 1;
-      }
-      if (auto p = position_.Take(number_, field)) batch.push_back(*p);
-      if (number_ == kLastField) number_ = 0;
+      if (auto p = position_.Take(walker_.Number(), field)) batch.push_back(*p);
     }
     return true;
   }
 
  private:
   FieldReader& source_;
+  RecordWalker walker_{kTrackLastField, false};
   RecordPosition position_;
-  long long number_ = 0;
 };
 
 // The vertices TrackWalk hands out, counted without reading a number:
 // with the same numbering, every field numbered 4 (a longitude) starts
 // exactly one vertex, completed by field 5 or by the end of its record.
 long long CountTrackVertices(FieldReader& source) {
-  long long number = 0;
+  RecordWalker walker(kTrackLastField, false);
   long long count = 0;
   while (!source.AtEnd()) {
-    ++number;
-    std::string_view field = source.ReadField();
-    if (field == kFormatTag || field == kWaypointTag) number = field == kFormatTag ? kFormatRecord : 1;
-    if (number == 4) ++count;
-    if (number == kLastField) number = 0;
+    walker.Take(source.ReadField());
+    if (walker.Number() == waypoint_field::kLongitude) ++count;
   }
   return count;
 }
@@ -82,7 +72,7 @@ void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutp
   if (count == 0) return;
 
   // GDAL refuses a Pline of one vertex: a one-point log is drawn as a line to itself.
-  out.mif.WriteLine("Pline" + PaddedNumberText(static_cast<double>(count == 1 ? 2 : count)));
+  out.mif.WriteLine("Pline " + IntegerText(count == 1 ? 2 : count));
   long long written = 0;
   Position last;
   while (const std::vector<Position>* batch = ahead.Next()) {

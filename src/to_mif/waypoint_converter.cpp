@@ -11,10 +11,6 @@
 namespace carteloom {
 namespace {
 
-constexpr long long kNameField = 8;
-constexpr long long kLastField = 10;
-// Fields of a format record are numbered from here and never reach a field that is used.
-constexpr long long kFormatRecord = 1000;
 constexpr std::size_t kBatchPoints = 8192;
 
 struct WaypointBatch {
@@ -39,15 +35,10 @@ class WaypointWalk {
         EndRecord(batch);
         return false;
       }
-      ++number_;
       std::string_view field = source_.ReadField();
-      if (field == kFormatTag || field == kWaypointTag) {
-        EndRecord(batch);
-        number_ = field == kFormatTag ? kFormatRecord : 1;
-      }
-      if (auto p = position_.Take(number_, field)) Point(batch, *p);
-      if (number_ == kNameField) Name(batch, field);
-      if (number_ == kLastField) number_ = 0;
+      if (walker_.Take(field)) EndRecord(batch);
+      if (auto p = position_.Take(walker_.Number(), field)) Point(batch, *p);
+      if (walker_.Number() == waypoint_field::kName) Name(batch, field);
     }
     return true;
   }
@@ -69,8 +60,8 @@ class WaypointWalk {
   }
 
   FieldReader& source_;
+  RecordWalker walker_{waypoint_field::kLast, false};
   RecordPosition position_;
-  long long number_ = 0;
   bool nameOwed_ = false;
 };
 

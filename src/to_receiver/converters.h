@@ -41,8 +41,7 @@ class WaypointWriter {
   WaypointFiles& files_;
   BatchUi& ui_;
   int counter_ = 0;  // waypoints since the last split
-  std::uint64_t sequence_ = 0;
-  std::string name_;  // reused: no allocation per waypoint
+  std::uint64_t sequence_ = 0;  // of the point in the layer
 };
 
 // One waypoint per vertex and one route per line section, named by its
@@ -57,7 +56,7 @@ class RouteWriter {
 
  private:
   struct Route {
-    std::string name;  // safe for the sentence
+    std::string name;  // as the MID row holds it
     std::uint64_t vertices;
   };
   OutputFile& out_;

@@ -1,4 +1,3 @@
-#include "formats/number_text.h"
 #include "to_receiver/converters.h"
 #include "to_receiver/receiver_sentences.h"
 
@@ -6,7 +5,6 @@ namespace carteloom {
 
 bool WaypointWriter::Write(const LayerObject& object) {
   constexpr int kFileSize = 500;
-  char generated[kMaxGeneratedName];
   for (std::size_t member = 0; member < object.points.size(); ++member) {
     ++sequence_;
     ++counter_;
@@ -18,16 +16,14 @@ bool WaypointWriter::Write(const LayerObject& object) {
       counter_ = 0;
       if (!files_.StartNext()) return false;
     }
-    std::string_view name;
-    if (object.named) {
-      name_.assign(object.name);
-      MakeSentenceSafe(name_);
-      if (member > 0) name_.append("_").append(IntegerText(static_cast<std::int64_t>(member + 1)));
-      name = name_;
-    } else {
-      name = std::string_view(generated, PutGeneratedWaypointName(generated, sequence_) - generated);
-    }
-    WriteWaypointSentence(files_.Current(), object.points[member], kWaypointAltitude, name);
+    WriteWaypointSentence(files_.Current(), object.points[member], kWaypointAltitude, [&](Sentence& name) {
+      if (!object.named) {
+        GeneratedName(name, sequence_);
+      } else {
+        name.Name(object.name);
+        if (member > 0) name.Text("_").Number(member + 1);
+      }
+    });
   }
   return true;
 }

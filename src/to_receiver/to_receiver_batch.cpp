@@ -6,15 +6,12 @@
 #include <set>
 #include <vector>
 
-#include "formats/charset_codec.h"
-#include "formats/file_error.h"
 #include "formats/file_routines.h"
 #include "formats/mif_text.h"
 #include "formats/number_text.h"
 #include "formats/output_naming.h"
 #include "formats/paths.h"
 #include "to_receiver/converters.h"
-#include "to_receiver/name_charset.h"
 
 namespace carteloom {
 namespace {
@@ -30,24 +27,12 @@ enum class EntryOutcome {
   EndBatch,   // the entry and all later ones stay, no summary
 };
 
-// The source path up to its suffix; the whole path when the file name has none.
-std::string SourceStem(const std::string& source) {
-  std::size_t nameStart = NameStart(source);
-  std::size_t dot = source.rfind('.');
-  return dot != std::string::npos && dot >= nameStart ? source.substr(0, dot) : source;
-}
-
 // BASE.mid beside BASE.mif; BASE.MID when only that one exists (files copied from Windows media).
 std::string MidPathOf(const std::string& source) {
-  std::string stem = SourceStem(source);
+  std::string stem(SourceStem(source));
   std::string lower = stem + ".mid";
   std::string upper = stem + ".MID";
   return !PathExists(lower) && PathExists(upper) ? upper : lower;
-}
-
-std::string BaseNameOf(const std::string& source) {
-  std::string stem = SourceStem(source);
-  return stem.substr(NameStart(stem));
 }
 
 EntryOutcome OutcomeOfNaming(NamingOutcome naming) {
@@ -89,8 +74,8 @@ class WaypointFilesInFolder : public WaypointFiles {
     naming_ = result.outcome;
     if (result.outcome != NamingOutcome::Settled) return false;
     settledName_ = result.baseName;
-    files_.push_back(std::make_unique<OutputFile>(InFolder(folder_, result.baseName + ".upt")));
-    claimed_.insert(files_.back()->TargetPath());
+    files_.push_back(std::make_unique<OutputFile>(result.path));
+    claimed_.insert(result.path);
     return true;
   }
 
@@ -131,7 +116,7 @@ EntryOutcome ConvertLayer(BatchUi& ui, MifScanner& layer, MifLayerContents conte
   if (contents.lines) {
     NamingResult name = SettleOutputName(ui, folder, baseName, ".rte", kReceiverOverwriteDialog);
     if (name.outcome != NamingOutcome::Settled) return OutcomeOfNaming(name.outcome);
-    routes = std::make_unique<OutputFile>(InFolder(folder, name.baseName + ".rte"));
+    routes = std::make_unique<OutputFile>(name.path);
   }
   ui.SetProgressMaximum(kProgressMaximum);
   if (!ConvertMifLayer(layer, names, contents.points ? &waypoints : nullptr, routes.get(), ui))
@@ -157,14 +142,9 @@ EntryOutcome ConvertEntry(BatchUi& ui, const std::string& source, const std::str
       ui.ShowMessage(kNotWgs84, kMessageTitle);
       return EntryOutcome::EndBatch;
     }
-    std::string midPath = MidPathOf(source);
-    MidReader names(midPath, layer.Delimiter());
-    std::unique_ptr<GbkRecoder> recoder;
-    if (std::optional<int> codePage = NameCodePage(layer.Charset(), midPath)) {
-      recoder = std::make_unique<GbkRecoder>(*codePage);
-      names.RecodeWith(recoder.get());
-    }
-    EntryOutcome outcome = ConvertLayer(ui, layer, contents, names, folder, BaseNameOf(source));
+    MidReader names(MidPathOf(source), layer.Delimiter());
+    names.NamesIn(layer.Charset());
+    EntryOutcome outcome = ConvertLayer(ui, layer, contents, names, folder, BaseName(source));
     if (outcome != EntryOutcome::Converted) return outcome;
     std::string skipped = SkippedText(layer.Skipped());
     if (!skipped.empty())
@@ -206,7 +186,7 @@ BatchResult RunToReceiverBatch(BatchUi& ui, const std::string& outputFolder) {
     }
   }
   ui.SetProgressValue(0);
-  ui.ShowSummary("共计" + PaddedNumberText(static_cast<double>(result.converted)) +
+  ui.ShowSummary("共计 " + IntegerText(static_cast<std::int64_t>(result.converted)) +
                      "个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！",
                  kMessageTitle);
   return result;

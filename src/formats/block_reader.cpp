@@ -1,0 +1,58 @@
+#include "formats/block_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "formats/file_routines.h"
+
+namespace carteloom {
+namespace {
+constexpr std::size_t kBlockSize = 1 << 20;
+}
+
+BlockReader::BlockReader(const std::string& path) : path_(path) {
+  errno = 0;
+  file_ = OpenFile(path, "rb");
+  if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno != 0 ? errno : ENOENT));
+  buffer_.resize(kBlockSize);
+}
+
+BlockReader::BlockReader(InMemory, std::string text) : buffer_(text.begin(), text.end()), end_(text.size()), eof_(true) {
+  if (buffer_.empty()) buffer_.resize(1);  // data() is never null
+}
+
+BlockReader::BlockReader(BlockReader&& other) noexcept
+    : buffer_(std::move(other.buffer_)),
+      pos_(other.pos_),
+      end_(other.end_),
+      keep_(other.keep_),
+      path_(std::move(other.path_)),
+      file_(std::exchange(other.file_, nullptr)),
+      eof_(other.eof_) {}
+
+BlockReader::~BlockReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool BlockReader::More() {
+  if (eof_) return false;
+  if (keep_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + keep_, end_ - keep_);
+    end_ -= keep_;
+    pos_ -= keep_;
+    keep_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  errno = 0;
+  std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  if (got == 0) {
+    if (std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
+    eof_ = true;  // and stays so: a layer longer than its MID asks again for every object
+    return false;
+  }
+  end_ += got;
+  return true;
+}
+
+}  // namespace carteloom

@@ -1,0 +1,48 @@
+#pragma once
+// A file read front to back in large blocks, or a text held in memory (tests,
+// fuzzing): the common ground of the field reader and the MID reader. The
+// bytes from keep_ on stay in the buffer when it is refilled, moved to its
+// front, so a reader can hold on to what it has not finished with; memory
+// grows only with that.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace carteloom {
+
+class BlockReader {
+ public:
+  BlockReader(BlockReader&& other) noexcept;
+  BlockReader(const BlockReader&) = delete;
+  BlockReader& operator=(const BlockReader&) = delete;
+  BlockReader& operator=(BlockReader&&) = delete;
+  ~BlockReader();
+
+ protected:
+  // Opens the file; throws FileError naming the path and the reason.
+  explicit BlockReader(const std::string& path);
+  struct InMemory {};
+  BlockReader(InMemory, std::string text);
+
+  // Makes at least one more byte available at buffer_[end_]; false at the
+  // end. Throws FileError when the file cannot be read.
+  bool More();
+  bool Peek(char& c) {
+    if (pos_ == end_ && !More()) return false;
+    c = buffer_[pos_];
+    return true;
+  }
+
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;   // next unread byte
+  std::size_t end_ = 0;   // end of the bytes read so far
+  std::size_t keep_ = 0;  // the first byte still wanted
+
+ private:
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  bool eof_ = false;
+};
+
+}  // namespace carteloom
