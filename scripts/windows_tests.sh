@@ -15,7 +15,7 @@ ensure_packages "${WINDOWS_PACKAGES[@]}"
 BUILD=build-windows
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
-DATA=tests/windows/data
+DATA=tests/data/windows
 ROOT=$PWD
 
 # A wine of our own, inside the build folder, and quiet.
