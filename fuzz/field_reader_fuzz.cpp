@@ -1,7 +1,5 @@
 // The field reader and the number readers on arbitrary bytes.
 #include <cmath>
-#include <cstdint>
-#include <string>
 
 #include "formats/field_reader.h"
 #include "fuzz_support.h"
@@ -9,47 +7,25 @@
 using namespace carteloom;
 using carteloom::fuzz::Require;
 
-namespace {
-
-void CheckNumbers(std::string_view field) {
-  double value = LeadingNumber(field);
-  Require(std::isfinite(value), "LeadingNumber not finite");
-  // The sign only ever flips the value.
-  std::size_t i = field.find_first_not_of(" \t\r\n");
-  if (i != std::string_view::npos && field[i] == '-') {
-    std::string unsigned_(field);
-    unsigned_[i] = '+';
-    Require(LeadingNumber(unsigned_) == -value, "sign changes more than the sign");
-  }
-  for (int width : {2, 3}) {
-    double degrees = DecimalDegrees(field, width);
-    Require(std::isfinite(degrees), "DecimalDegrees not finite");
-    Require((degrees < 0) == (value < 0) || degrees == 0, "DecimalDegrees changed the sign");
-  }
-  Require(WithHemisphere(value, "S") == -value && WithHemisphere(value, "N") == value, "hemisphere");
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string text(reinterpret_cast<const char*>(data), size);
+  const std::string text(reinterpret_cast<const char*>(data), size);
   FieldReader reader = FieldReader::FromText(text);
-  std::size_t fields = 0;
-  std::size_t bytes = 0;
+  std::size_t fields = 0, bytes = 0;
   while (!reader.AtEnd()) {
-    std::string_view field = reader.ReadField();
-    ++fields;
+    const std::string_view field = reader.ReadField();
+    // Every read consumes at least one byte, and a field is bytes of the input.
     bytes += field.size();
-    // Every read consumes at least one byte, so the count is bounded.
-    Require(fields <= size, "more fields than bytes");
-    // A field is bytes of the input, never more than there are.
-    Require(bytes <= size, "fields hold more bytes than the input");
-    bool quoted = text.find('"') != std::string::npos;
-    if (!quoted) {
-      Require(field.find(',') == std::string_view::npos, "comma inside an unquoted field");
-      Require(field.find('\n') == std::string_view::npos, "LF inside an unquoted field");
-    }
-    CheckNumbers(field);
+    Require(++fields <= size && bytes <= size, "more fields, or field bytes, than the input has");
+    Require(text.find('"') != std::string::npos || field.find_first_of(",\n") == std::string_view::npos,
+            "a comma or LF in an unquoted field");
+    // The numbers are finite, and the sign only ever flips the value.
+    const double value = LeadingNumber(field), degrees = DecimalDegrees(field);
+    Require(std::isfinite(value) && std::isfinite(degrees) && ((degrees < 0) == (value < 0) || degrees == 0),
+            "a number not finite, or degrees of another sign");
+    std::string flipped(field);
+    const std::size_t sign = flipped.find_first_not_of(" \t\r\n");
+    if (sign != std::string::npos && flipped[sign] == '-')
+      Require(LeadingNumber(flipped.replace(sign, 1, "+")) == -value, "the sign changes more than the sign");
   }
   Require(size == 0 || fields > 0, "a non-empty input gave no field");
   return 0;

@@ -1,73 +1,70 @@
-// The whole MIF-to-receiver batch on arbitrary MIF and MID text: the layer
-// is converted or refused with a message, never half: every file left in the
-// output folder is whole, none is a temporary one, and no point or vertex is
-// lost; a layer refused halfway (a coordinate out of range) leaves nothing.
-#include <cstdint>
-#include <filesystem>
-#include <string>
+// The MIF-to-receiver batch on a layer: the MIF text, then optionally NUL
+// "MID" NUL and the MID text. A layer is converted whole or refused with a
+// message and no file. Converted, every point is a waypoint (499 in the
+// first file, 500 in each further one), every vertex a route waypoint, each
+// two of a section a route sentence, and the end sentence closes the routes.
+#include <cmath>
 
 #include "formats/mif_reader.h"
+#include "formats/receiver_records.h"
 #include "fuzz_support.h"
-#include "fuzz_ui.h"
-#include "mif_input.h"
+#include "support/output_checks.h"
 #include "to_receiver/to_receiver_batch.h"
 
 using namespace carteloom;
-using namespace carteloom::fuzz;
-
-namespace {
-
-struct LayerFigures {
-  std::size_t points = 0;
-  std::size_t vertices = 0;
-};
-
-LayerFigures FiguresOf(const std::string& mif) {
-  LayerFigures figures;
-  MifScanner scanner(mif);
-  MifObject object;
-  while (scanner.Next(object)) {
-    figures.points += object.points.size();
-    figures.vertices += object.vertices.size();
-  }
-  return figures;
-}
-
-}  // namespace
+using carteloom::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  ClearScratch();
-  MifInput input = SplitMifInput(data, size);
-  std::filesystem::create_directory(ScratchPath("in"));
-  std::filesystem::create_directory(ScratchPath("out"));
-  WriteFileBytes(ScratchPath("in/layer.mif"), input.mif);
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::size_t marker = input.find(std::string_view("\0MID\0", 5));
+  const std::string mif = input.substr(0, marker);
   // Every other input names its MID in capitals, as files copied from Windows media do.
-  WriteFileBytes(ScratchPath(size % 2 ? "in/layer.MID" : "in/layer.mid"), input.mid);
+  const fuzz::BatchRun run = fuzz::RunBatch(RunToReceiverBatch,
+                                      {{"layer.mif", mif}, {size % 2 ? "layer.MID" : "layer.mid",
+                                                            marker == std::string::npos ? "" : input.substr(marker + 5)}},
+                                      {"layer.mif"});
 
-  FuzzUi ui({ScratchPath("in/layer.mif")});
-  BatchResult result = RunToReceiverBatch(ui, ScratchPath("out"));
+  // What the layer holds, read on its own.
+  MifScanner scanner(mif);
+  const MifLayerContents contents = scanner.Contents();
+  bool inRange = true;
+  std::size_t points = 0, vertices = 0, routeSentences = 0;
+  for (MifObject object; scanner.Next(object);) {
+    for (const auto* all : {&object.points, &object.vertices})
+      for (const MifVertex& v : *all) inRange = inRange && std::abs(v.x) <= 180 && std::abs(v.y) <= 90;
+    points += object.points.size();
+    vertices += object.vertices.size();
+    for (std::size_t start = 0, i = 0; i < object.sectionEnds.size(); start = object.sectionEnds[i++])
+      routeSentences += (object.sectionEnds[i] - start + 1) / 2;
+  }
+  const bool sound = scanner.DeclaresWgs84() && (contents.points || contents.lines) && inRange;
+  Require(run.converted == sound, sound ? "a sound layer was refused" : "a layer that should be refused was converted");
+  Require(sound || (run.outputs.empty() && run.messages > 0), "a layer refused without a message, or leaving files");
+  if (!sound) return 0;
 
-  SentenceCounts total;
-  std::size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(ScratchPath("out"))) {
-    std::string name = entry.path().filename().string();
-    Require(name.find(".tmp") == std::string::npos, "a temporary file left behind: " + name);
-    SentenceCounts counts = CheckReceiverFile(ReadFileBytes(entry.path().string()), name);
-    total.waypoints += counts.waypoints;
-    total.routes += counts.routes;
-    total.ends += counts.ends;
-    ++files;
+  std::size_t parts = 0, written = 0;
+  bool full = true;  // a further file only once the last one holds its share
+  for (std::string name = "layer.upt"; run.outputs.contains(name); name = "layer" + std::to_string(++parts + 1) + ".upt") {
+    const testing::SentenceCounts counts = testing::CountSentences(run.outputs.at(name));
+    const std::size_t share = parts == 0 ? 499 : 500;
+    Require(counts.problem.empty() && full && counts.routes + counts.ends == 0 && counts.waypoints <= share &&
+                (parts == 0 || counts.waypoints > 0),
+            name + ": " + counts.problem + ", " + std::to_string(counts.waypoints) + " waypoints, or split too early");
+    full = counts.waypoints == share;
+    written += counts.waypoints;
   }
-  if (result.converted == 0) {
-    Require(files == 0, "a layer that was not converted left files");
-    Require(!ui.messages.empty(), "a layer was neither converted nor refused with a message");
-    return 0;
-  }
-  // Points go to the waypoint files, lines to one route file beside them.
-  LayerFigures figures = FiguresOf(input.mif);
-  MifLayerContents contents = MifScanner(input.mif).Contents();
-  Require(total.ends == (contents.lines ? 1u : 0u), "one end sentence when the layer has lines, none without");
-  Require(total.waypoints == figures.points + figures.vertices, "waypoints differ from the points and vertices");
-  Require(files >= (contents.points ? 1u : 0u) + (contents.lines ? 1u : 0u), "an output missing");
+  const bool lines = run.outputs.contains("layer.rte");
+  Require(written == points && (parts > 0) == contents.points && lines == contents.lines &&
+              run.outputs.size() == parts + lines,
+          std::to_string(written) + " waypoints of " + std::to_string(points) + " points, or outputs astray");
+  if (!lines) return 0;
+  const std::string& routes = run.outputs.at("layer.rte");
+  const testing::SentenceCounts counts = testing::CountSentences(routes);
+  Require(counts.problem.empty() && counts.waypoints == vertices && counts.routes == routeSentences,
+          "layer.rte: " + counts.problem + ", or its waypoints and routes differ from the layer's vertices and sections");
+  // The end sentence closes the file, and the route sentences follow every waypoint they name.
+  Require(counts.ends == 1 && routes.ends_with(std::string(kEndSentence) + "\r\n") &&
+              (counts.waypoints == 0 || routes.rfind("$PZTJWPL,") < routes.find("$PZTJRTE,")),
+          "the end sentence not once and last, or a waypoint after the routes");
   return 0;
 }

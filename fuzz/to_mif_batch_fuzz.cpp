@@ -1,0 +1,43 @@
+// The receiver-to-MIF batch on one file, taken as a waypoint file, a track
+// log or a route file by the size of the input (modulo 3). It becomes a
+// MIF/MID pair that holds together and reads back object for object, or,
+// when the bytes hold no receiver record, is refused with a message and
+// leaves no file.
+#include "formats/mid_reader.h"
+#include "formats/mif_reader.h"
+#include "fuzz_support.h"
+#include "support/output_checks.h"
+#include "to_mif/to_mif_batch.h"
+
+using namespace carteloom;
+using carteloom::fuzz::Require;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const std::string source = std::string("source") + (size % 3 == 0 ? ".upt" : size % 3 == 1 ? ".log" : ".rte");
+  const fuzz::BatchRun run = fuzz::RunBatch([](BatchUi& ui, const std::string& out) { return RunToMifBatch(ui, out); },
+                                            {{source, text}}, {source});
+  // "$PZTJ" at the start, or at the start of a line with no quote about, starts a record.
+  const bool record = text.starts_with("$PZTJ") ||
+                      (text.find('"') == std::string::npos && text.find("\n$PZTJ") != std::string::npos);
+  Require(run.converted == 1 || (size > 0 && !record && run.messages == 1 && run.outputs.empty()),
+          source + " refused without a message, or leaving files, or holding a record");
+  if (run.converted == 0) return 0;
+  Require(run.outputs.size() == 2 && run.outputs.contains("source.mif") && run.outputs.contains("source.mid"),
+          "the outputs are no MIF/MID pair");
+  const std::string &mif = run.outputs.at("source.mif"), &mid = run.outputs.at("source.mid");
+  const testing::PairShape shape = testing::ShapeOfPair(mif, mid);
+  Require(shape.problem.empty() && (size % 3 != 1 || shape.objects <= 1), source + ": " + shape.problem);
+  // What we write, we read back object for object and row for row.
+  MifScanner scanner(mif);
+  MidReader names = MidReader::FromText(mid, scanner.Delimiter());
+  MifObject object;
+  std::string name;
+  std::size_t objects = 0, vertices = 0, rows = 0;
+  while (scanner.Next(object)) ++objects, vertices += object.points.size() + object.vertices.size();
+  while (names.NextRow(name)) ++rows;
+  Require(objects == shape.objects && rows == objects && vertices == shape.vertices,
+          "reads back as " + std::to_string(objects) + " objects, " + std::to_string(rows) + " rows, " +
+              std::to_string(vertices) + " vertices");
+  return 0;
+}
