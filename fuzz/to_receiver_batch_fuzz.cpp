@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t share = parts == 0 ? 499 : 500;
     Require(counts.problem.empty() && full && counts.routes + counts.ends == 0 && counts.waypoints <= share &&
                 (parts == 0 || counts.waypoints > 0),
-            name + ": " + counts.problem + ", " + std::to_string(counts.waypoints) + " waypoints, or split too early");
+            name + ": " + std::to_string(counts.waypoints) + " waypoints, split too early, or " + counts.problem);
     full = counts.waypoints == share;
     written += counts.waypoints;
   }
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& routes = run.outputs.at("layer.rte");
   const testing::SentenceCounts counts = testing::CountSentences(routes);
   Require(counts.problem.empty() && counts.waypoints == vertices && counts.routes == routeSentences,
-          "layer.rte: " + counts.problem + ", or its waypoints and routes differ from the layer's vertices and sections");
+          "layer.rte: waypoints and routes differ from the layer's vertices and sections, or " + counts.problem);
   // The end sentence closes the file, and the route sentences follow every waypoint they name.
   Require(counts.ends == 1 && routes.ends_with(std::string(kEndSentence) + "\r\n") &&
               (counts.waypoints == 0 || routes.rfind("$PZTJWPL,") < routes.find("$PZTJRTE,")),

@@ -4,9 +4,9 @@
 # FUZZ_SECONDS (default 30), FUZZ_JOBS (default 2) at a time. Fails on any
 # crash, leak, hang or broken invariant; the input that caused it is kept in
 # build-fuzz/findings/. Inputs found along the way collect in build-fuzz/corpus/.
-#   scripts/fuzz.sh                      the short pass that test.sh runs
-#   FUZZ_SECONDS=600 scripts/fuzz.sh     the long run
-#   scripts/fuzz.sh mif_reader routes    only the harnesses named
+#   scripts/fuzz.sh                           the short pass that test.sh runs
+#   FUZZ_SECONDS=600 scripts/fuzz.sh          the long run
+#   scripts/fuzz.sh mif_reader to_mif_batch   only the harnesses named
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
