@@ -30,10 +30,10 @@ struct FuzzUi : BatchUi {
   }
 };
 
-// A folder of this process, under $CARTELOOM_FUZZ_TMP (a RAM folder) or the system's, removed at exit.
+// A folder of this process, under $CARTELOOM_FUZZ_TMP (a RAM folder) or /tmp, removed at exit.
 struct Scratch {
   const char* base = std::getenv("CARTELOOM_FUZZ_TMP");
-  std::string path = (base && *base ? std::string(base) : fs::temp_directory_path().string()) + "/carteloom-fuzz-XXXXXX";
+  std::string path = std::string(base && *base ? base : "/tmp") + "/carteloom-fuzz-XXXXXX";
   Scratch() { Require(mkdtemp(path.data()) != nullptr, "cannot create " + path); }
   ~Scratch() { fs::remove_all(path); }
 };
@@ -52,7 +52,7 @@ BatchRun RunBatch(const Batch& batch, const std::map<std::string, std::string>& 
   const std::string in = scratch.path + "/in/", out = scratch.path + "/out";
   for (const std::string& folder : {in, out}) fs::remove_all(folder), fs::create_directory(folder);
   for (const auto& [name, bytes] : files)
-    Require(static_cast<bool>(std::ofstream(in + name, std::ios::binary) << bytes << std::flush), "cannot write " + name);
+    Require(bool(std::ofstream(in + name, std::ios::binary) << bytes << std::flush), "cannot write " + name);
   FuzzUi ui;
   for (const std::string& name : sources) ui.sources.push_back(in + name);
   BatchRun run{batch(ui, out).converted, ui.messages, {}};

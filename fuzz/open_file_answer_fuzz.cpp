@@ -11,7 +11,7 @@ using carteloom::fuzz::Require;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string answer(reinterpret_cast<const char*>(data), size);
   const std::vector<std::string> files = ChosenFiles(answer);
-  Require(files.size() <= static_cast<std::size_t>(std::count(answer.begin(), answer.end(), '\0')), "more files than NULs");
+  Require(std::ssize(files) <= std::ranges::count(answer, '\0'), "more files than NULs");
   // Every path starts with the text before the first NUL: the one file, or the folder of all.
   const std::string_view text = Trimmed(answer), head = text.substr(0, text.find('\0'));
   for (const std::string& file : files) {

@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::BatchRun run = fuzz::RunBatch([](BatchUi& ui, const std::string& out) { return RunToMifBatch(ui, out); },
                                             {{source, text}}, {source});
   // "$PZTJ" at the start, or at the start of a line with no quote about, starts a record.
-  const bool record = text.starts_with("$PZTJ") ||
-                      (text.find('"') == std::string::npos && text.find("\n$PZTJ") != std::string::npos);
+  const bool record =
+      text.starts_with("$PZTJ") || (text.find('"') == std::string::npos && text.find("\n$PZTJ") != std::string::npos);
   Require(run.converted == 1 || (size > 0 && !record && run.messages == 1 && run.outputs.empty()),
           source + " refused without a message, or leaving files, or holding a record");
   if (run.converted == 0) return 0;

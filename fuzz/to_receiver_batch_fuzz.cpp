@@ -17,12 +17,10 @@ using carteloom::fuzz::Require;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   const std::size_t marker = input.find(std::string_view("\0MID\0", 5));
-  const std::string mif = input.substr(0, marker);
+  const std::string mif = input.substr(0, marker), mid = marker == std::string::npos ? "" : input.substr(marker + 5);
   // Every other input names its MID in capitals, as files copied from Windows media do.
-  const fuzz::BatchRun run = fuzz::RunBatch(RunToReceiverBatch,
-                                      {{"layer.mif", mif}, {size % 2 ? "layer.MID" : "layer.mid",
-                                                            marker == std::string::npos ? "" : input.substr(marker + 5)}},
-                                      {"layer.mif"});
+  const std::string midName = size % 2 ? "layer.MID" : "layer.mid";
+  const fuzz::BatchRun run = fuzz::RunBatch(RunToReceiverBatch, {{"layer.mif", mif}, {midName, mid}}, {"layer.mif"});
 
   // What the layer holds, read on its own.
   MifScanner scanner(mif);
@@ -44,12 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::size_t parts = 0, written = 0;
   bool full = true;  // a further file only once the last one holds its share
-  for (std::string name = "layer.upt"; run.outputs.contains(name); name = "layer" + std::to_string(++parts + 1) + ".upt") {
-    const testing::SentenceCounts counts = testing::CountSentences(run.outputs.at(name));
+  for (std::string upt = "layer.upt"; run.outputs.contains(upt); upt = "layer" + std::to_string(++parts + 1) + ".upt") {
+    const testing::SentenceCounts counts = testing::CountSentences(run.outputs.at(upt));
     const std::size_t share = parts == 0 ? 499 : 500;
     Require(counts.problem.empty() && full && counts.routes + counts.ends == 0 && counts.waypoints <= share &&
                 (parts == 0 || counts.waypoints > 0),
-            name + ": " + std::to_string(counts.waypoints) + " waypoints, split too early, or " + counts.problem);
+            upt + ": " + std::to_string(counts.waypoints) + " waypoints, split too early, or " + counts.problem);
     full = counts.waypoints == share;
     written += counts.waypoints;
   }
