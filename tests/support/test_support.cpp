@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -43,6 +44,13 @@ std::string CrLf(const std::vector<std::string>& lines) {
   return text;
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(text.substr(at, end - at));
+  return lines;
+}
+
 int RunCommand(const std::string& command) {
   int status = std::system(command.c_str());
 #ifdef _WIN32
@@ -50,6 +58,35 @@ int RunCommand(const std::string& command) {
 #else
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
+}
+
+bool HaveGdal() {
+#ifdef _WIN32
+  return false;
+#else
+  return RunCommand("ogrinfo --version >/dev/null 2>&1") == 0;
+#endif
+}
+
+std::vector<OgrFeature> OgrFeatures(const std::string& mif, std::string& errors) {
+  ScratchFolder scratch;
+  RunCommand("ogrinfo -ro -al '" + mif + "' >'" + (scratch / "al.txt") + "' 2>&1");
+  std::istringstream all(ReadBytes(scratch / "al.txt"));
+  std::vector<OgrFeature> features;
+  for (std::string line; std::getline(all, line);) {
+    if (line.rfind("ERROR", 0) == 0) errors += line + "\n";
+    if (line.rfind("OGRFeature(", 0) == 0) features.emplace_back();
+    if (features.empty()) continue;
+    const std::size_t equals = line.find(" (String) = ");
+    if (equals != std::string::npos) features.back().name = line.substr(equals + 12);
+    for (const std::string geometry : {"POINT", "LINESTRING"}) {
+      if (line.rfind("  " + geometry + " (", 0) == 0) {
+        features.back().geometry = geometry;
+        features.back().vertices = 1 + static_cast<std::size_t>(std::count(line.begin(), line.end(), ','));
+      }
+    }
+  }
+  return features;
 }
 
 void ScriptedUi::ShowMessage(const std::string& text, const std::string& title) {

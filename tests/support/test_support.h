@@ -25,11 +25,25 @@ class ScratchFolder {
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
-// Lines joined with CR LF, each line ending in CR LF.
+// Lines joined with CR LF, each line ending in CR LF, and back.
 std::string CrLf(const std::vector<std::string>& lines);
+std::vector<std::string> Lines(const std::string& text);
 
 // Runs a command line through the shell; returns its exit status.
 int RunCommand(const std::string& command);
+
+// One feature of a MIF layer as GDAL's ogrinfo reads it: "POINT" or
+// "LINESTRING" (empty without geometry), its vertex count, its name column.
+struct OgrFeature {
+  std::string geometry;
+  std::size_t vertices = 0;
+  std::string name;
+  bool operator==(const OgrFeature&) const = default;
+};
+// The features of the layer, and in errors what ogrinfo reported besides.
+// HaveGdal() tells whether ogrinfo and ogr2ogr can be run here.
+std::vector<OgrFeature> OgrFeatures(const std::string& mif, std::string& errors);
+bool HaveGdal();
 
 // Tests that run command lines written for a POSIX shell; the Windows build
 // compares its command line with the Linux one in a script instead.

@@ -1,0 +1,102 @@
+// The receiver-to-MIF batch and its command line: what is converted, refused
+// and reported, and that a file already in place is replaced whole or not at all.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "formats/paths.h"
+#include "support/test_support.h"
+#include "to_mif/to_mif_batch.h"
+
+namespace carteloom::testing {
+namespace {
+
+namespace fs = std::filesystem;
+const std::string kData = std::string(CARTELOOM_TEST_DATA) + "/to_mif/";
+const std::string kRefused = "此文件不是一个有效的Trekvane航路点、航迹或航线文件，请检查！";
+std::string Summary(int count) {
+  return "共计 " + std::to_string(count) + "个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！";
+}
+
+std::vector<std::string> Names(const ScratchFolder& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder.Path())) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(ToMifBatch, ConvertsInListOrderAndReportsWhatItCannot) {
+  ScratchFolder in, out;
+  WriteBytes(in / "notes.txt", "text");
+  WriteBytes(in / "day2.UPT", ReadBytes(kData + "wells.upt"));
+  WriteBytes(in / "noise.upt", std::string(3000, '\x9C'));  // not one receiver record
+  WriteBytes(out / "notes.mif", "keep");
+  ScriptedUi ui({in / "notes.txt", in / "day2.UPT", in / "noise.upt", in / "gone.upt", kData + "wells.upt",
+                 kData + "day1.log", kData + "roads.rte"});
+  EXPECT_EQ(RunToMifBatch(ui, out.Path().string()).converted, 3u);
+  ASSERT_EQ(ui.shown.size(), 5u);
+  for (int i : {0, 1, 2}) EXPECT_EQ(ui.shown[i].text + ui.shown[i].title, kRefused + kProgramTitle);
+  EXPECT_EQ(ui.shown[3].text, "文件 " + (in / "gone.upt") + " 没有转换：文件或文件夹不存在");
+  EXPECT_EQ(ui.shown[4].text + ui.shown[4].title, Summary(3) + "消息");
+  EXPECT_EQ(ui.sources, (std::vector<std::string>{in / "notes.txt", in / "day2.UPT", in / "noise.upt", in / "gone.upt"}));
+  EXPECT_EQ(Names(out), (std::vector<std::string>{"day1.mid", "day1.mif", "notes.mif", "roads.mid", "roads.mif",
+                                                  "wells.mid", "wells.mif"}));
+  EXPECT_EQ(ReadBytes(out / "notes.mif"), "keep");
+}
+
+TEST(ToMifBatch, AnExistingPairIsReplacedWholeOrKept) {
+  ScratchFolder out;
+  const std::string mif = InFolder(out.Path().string(), "wells.mif");
+  WriteBytes(mif, "old");
+  WriteBytes(out / "wells_2.mif", "old");
+  ScriptedUi ui({kData + "wells.upt", kData + "wells.upt"});
+  ui.overwriteAnswers = {OverwriteAnswer::Rename, OverwriteAnswer::Overwrite};
+  ui.textAnswers = {"wells_2", "mine"};
+  RunToMifBatch(ui, out.Path().string());
+  EXPECT_EQ(ui.shown[0].text + ui.shown[0].title, mif + "文件已存在，您是否要覆盖？消息");
+  EXPECT_EQ(ui.shown[1].text + ui.shown[1].title, "文件重命名为请重新为文件命名！");
+  EXPECT_EQ(ui.proposals, (std::vector<std::string>{"wells_2", "wells_2_2"}));
+  EXPECT_EQ(ReadBytes(out / "mine.mif"), ReadBytes(mif));
+  EXPECT_EQ(ReadBytes(out / "mine.mid").rfind("WELL01\r\n", 0), 0u);
+
+  // A MID that cannot replace the folder of its name: the MIF stays as it was too.
+  WriteBytes(mif, "old");
+  fs::remove(out / "wells.mid");
+  fs::create_directory(out / "wells.mid");
+  ScriptedUi failing({kData + "wells.upt"});
+  failing.overwriteAnswers = {OverwriteAnswer::Overwrite};
+  EXPECT_EQ(RunToMifBatch(failing, out.Path().string()).converted, 0u);
+  EXPECT_NE(failing.shown.at(1).text.find(out / "wells.mid"), std::string::npos) << failing.shown[1].text;
+  EXPECT_EQ(ReadBytes(mif), "old");
+  EXPECT_EQ(Names(out), (std::vector<std::string>{"mine.mid", "mine.mif", "wells.mid", "wells.mif", "wells_2.mif"}));
+}
+
+TEST(ToMifCommand, ExitStatusAndOnExist) {
+  SKIP_WITHOUT_POSIX_SHELL();
+  ScratchFolder out;
+  auto run = [&](const std::string& arguments, const std::string& input = "") {
+    WriteBytes(out / "stdin", input);
+    return RunCommand("'" + std::string(CARTELOOM_CLI) + "' " + arguments + " <'" + (out / "stdin") + "' >'" +
+                      (out / "stdout") + "' 2>'" + (out / "stderr") + "'");
+  };
+  const std::string toMif = "to-mif -o '" + out.Path().string() + "' ";
+  EXPECT_EQ(run(toMif + kData + "wells.upt " + kData + "day1.log"), 0);
+  EXPECT_EQ(ReadBytes(out / "stdout"), Summary(2) + "\n");
+  const std::string converted = ReadBytes(out / "wells.mif");
+  WriteBytes(out / "wells.mif", "old");
+  // Without a terminal an existing output is left alone and named.
+  EXPECT_EQ(run(toMif + kData + "wells.upt"), 1);
+  EXPECT_NE(ReadBytes(out / "stderr").find(out / "wells.mif"), std::string::npos);
+  EXPECT_EQ(run(toMif + "--on-exist=ask " + kData + "wells.upt", "n\n\n"), 0);  // the proposal, wells_2
+  EXPECT_EQ(run(toMif + "--on-exist=rename " + kData + "wells.upt"), 0);        // wells_2_2
+  EXPECT_EQ(ReadBytes(out / "wells_2_2.mif"), converted);
+  EXPECT_EQ(run(toMif + "--on-exist=ask " + kData + "wells.upt", "y\n"), 0);
+  EXPECT_EQ(ReadBytes(out / "wells.mif"), converted);
+  EXPECT_EQ(run(toMif + "--on-exist=overwrite --mif-charset=WindowsSimpChinese " + kData + "wells.upt"), 0);
+  EXPECT_NE(ReadBytes(out / "wells.mif").find("Charset \"WindowsSimpChinese\"\r\n"), std::string::npos);
+  for (const char* usage : {"to-mif", "to-mif --on-exist=maybe x.upt", "to-mif --mif-charset=Latin x.upt", "--bogus"})
+    EXPECT_EQ(run(usage), 2) << usage;
+}
+
+}  // namespace
+}  // namespace carteloom::testing
