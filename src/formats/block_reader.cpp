@@ -1,5 +1,6 @@
 #include "formats/block_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -15,7 +16,10 @@ BlockReader::BlockReader(const std::string& path) : path_(path) {
   errno = 0;
   file_ = OpenFile(path, "rb");
   if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno != 0 ? errno : ENOENT));
-  buffer_.resize(kBlockSize);
+  // A small file gets a small first block: the buffer is zeroed as it grows.
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(NativePath(path), ec);
+  buffer_.resize(ec ? kBlockSize : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, 4096, kBlockSize)));
 }
 
 BlockReader::BlockReader(InMemory, std::string text) : buffer_(text.begin(), text.end()), end_(text.size()), eof_(true) {

@@ -52,11 +52,11 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
   }
   try {
     RefuseFolder(source);  // before any question is asked
-    FieldReader reader(source);
     if (!HoldsReceiverRecords(source)) {
       ui.ShowMessage(kNotReceiverFile, kProgramTitle);
       return false;
     }
+    FieldReader reader(source);
     NamingResult name = ConfirmOutputName(ui, source, folder);
     if (name.outcome != NamingOutcome::Settled) return false;
 

@@ -76,8 +76,8 @@ TEST(ToMifCommand, ExitStatusAndOnExist) {
   ScratchFolder out;
   auto run = [&](const std::string& arguments, const std::string& input = "") {
     WriteBytes(out / "stdin", input);
-    return RunCommand("'" + std::string(CARTELOOM_CLI) + "' " + arguments + " <'" + (out / "stdin") + "' >'" +
-                      (out / "stdout") + "' 2>'" + (out / "stderr") + "'");
+    return RunCommand(std::string("'").append(CARTELOOM_CLI).append("' ").append(arguments).append(" <'") +
+                      (out / "stdin") + "' >'" + (out / "stdout") + "' 2>'" + (out / "stderr") + "'");
   };
   const std::string toMif = "to-mif -o '" + out.Path().string() + "' ";
   EXPECT_EQ(run(toMif + kData + "wells.upt " + kData + "day1.log"), 0);

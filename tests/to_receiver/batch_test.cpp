@@ -62,7 +62,7 @@ TEST(ToReceiverBatch, PointLayersGiveNamedWaypointsIn499ThenFilesOf500) {
         "WELL01\n\"a,b*c$d\"\nR\n\xB1\xB1\xBE\xA9\n", ".MID");
   std::vector<std::string> points(1200, "Point 116.5 39.5");
   std::string names;
-  for (int i = 1; i <= 1200; ++i) names += "P" + std::to_string(i) + "\n";
+  for (int i = 1; i <= 1200; ++i) names.append("P").append(std::to_string(i)).append("\n");
   b.Add("big", Layer(points), names);
   b.Run();
   EXPECT_EQ(b.Sentences("few.upt"), (std::vector<std::string>{"$PZTJWPL,3954.450,N,11623.483,E,0000000,M,WELL01,,a*45",
@@ -194,6 +194,7 @@ TEST(Batches, WorkInLinearTime) {
                                 {"in.mif", "Pline 99999999\r\n", "\"\""},
                                 {"in.mif", "Collection 999999999\r\nPoint 1 1\r\n", "a,\"b\r\n"}};
   for (const Case& c : cases) {
+    // The best of three runs: a busy machine slows some runs, never speeds one up.
     auto seconds = [&c](std::size_t size) {
       ScratchFolder folder;
       std::string bytes = c.name == "in.mif" ? Layer({}) : "", mid;
@@ -201,13 +202,18 @@ TEST(Batches, WorkInLinearTime) {
       while (mid.size() < size && !c.midPiece.empty()) mid += c.midPiece;
       WriteBytes(folder / c.name, bytes);
       WriteBytes(folder / "in.mid", mid);
-      ScriptedUi ui({folder / c.name});
-      const auto start = std::chrono::steady_clock::now();
-      c.name == "in.mif" ? RunToReceiverBatch(ui, folder.Path().string()) : RunToMifBatch(ui, folder.Path().string());
-      return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      double best = 1e9;
+      for (int run = 0; run < 3; ++run) {
+        ScratchFolder out;
+        ScriptedUi ui({folder / c.name});
+        const auto start = std::chrono::steady_clock::now();
+        c.name == "in.mif" ? RunToReceiverBatch(ui, out.Path().string()) : RunToMifBatch(ui, out.Path().string());
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+      }
+      return best;
     };
     const double small = seconds(1 << 18), large = seconds(1 << 20);
-    EXPECT_LT(large, 8 * small + 0.1) << c.name << " of " << c.piece;
+    EXPECT_LT(large, 8 * small + 0.2) << c.name << " of " << c.piece;
   }
 }
 

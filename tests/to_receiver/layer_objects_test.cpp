@@ -10,10 +10,10 @@ namespace {
 
 std::string Describe(std::span<const MifVertex> points, std::span<const MifVertex> vertices,
                      std::span<const std::size_t> ends, bool named, std::string_view name) {
-  std::string text = named ? "[" + std::string(name) + "]" : "";
+  std::string text(named ? name : std::string_view("-"));
   for (auto list : {points, vertices})
-    for (const MifVertex& v : list) text += " " + std::to_string(v.x) + "," + std::to_string(v.y);
-  for (std::size_t end : ends) text += " |" + std::to_string(end);
+    for (const MifVertex& v : list) text.append(" ").append(std::to_string(v.x)).append(",").append(std::to_string(v.y));
+  for (std::size_t end : ends) text.append(" |").append(std::to_string(end));
   return text;
 }
 
