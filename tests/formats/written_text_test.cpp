@@ -34,8 +34,8 @@ static std::string ReferenceText(double value, bool padded) {
     return text + digits + (e < 0 ? "E-" : "E+") + (std::abs(e) < 10 ? "0" : "") + std::to_string(std::abs(e));
   }
   if (e < 0) return text + (padded ? "." : "0.") + std::string(static_cast<std::size_t>(-e - 1), '0') + digits;
-  digits.resize(std::max(digits.size(), e + 1ul), '0');
-  if (digits.size() > e + 1ul) digits.insert(digits.begin() + e + 1, '.');
+  if (digits.size() > e + std::size_t{1}) digits.insert(digits.begin() + e + 1, '.');
+  digits.resize(std::max(digits.size(), e + std::size_t{1}), '0');
   return text + digits;
 }
 
@@ -49,7 +49,7 @@ static std::string ReferenceDegreesMinutes(double degrees, int width) {
   std::string d(b, std::to_chars(b, b + 400, whole, std::chars_format::fixed, 0).ptr);
   std::string m(b, std::to_chars(b, b + 400, minutes, std::chars_format::fixed, 3).ptr);
   return d.insert(0, std::max(0, width - static_cast<int>(d.size())), '0') +
-         m.insert(0, 6 - std::min(6ul, m.size()), '0');
+         m.insert(0, 6 - std::min<std::size_t>(6, m.size()), '0');
 }
 
 TEST(NumberText, ExactForEveryKindOfValue) {
