@@ -30,9 +30,9 @@ TEST(FieldReader, FieldsAndTheCoordinatesInThem) {
 }
 
 TEST(FieldReader, FieldsAcrossBlockBoundariesAndLongerThanABlock) {
-  std::string text((2 << 20) - 1, 'x'), longField(3 << 20, 'y'), quoted = std::string(1 << 20, 'q') + ",\r\n";
-  Fields expected{text};
-  text += "\r\n";  // its CR ends the second block of the file, its LF starts the third
+  // The first field's CR ends the second block of the file, its LF starts the third.
+  Fields expected{std::string((2 << 20) - 1, 'x')};
+  std::string text = expected[0] + "\r\n", longField(3 << 20, 'y'), quoted = std::string(1 << 20, 'q') + ",\r\n";
   for (int i = 0; i < 100000; ++i) text += "$PZTJWPL," + std::to_string(i) + ",N\r\n";
   for (int i = 0; i < 100000; ++i) expected.insert(expected.end(), {"$PZTJWPL", std::to_string(i), "N"});
   text += longField + ",\"" + quoted + "\"tail\r\nend";

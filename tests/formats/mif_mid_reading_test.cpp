@@ -96,6 +96,7 @@ TEST(MidReader, RowsAndTheirNames) {
   std::string many;
   for (int i = 0; i < 20000; ++i) many += utf8.substr(0, 6) + "\n";
   EXPECT_EQ(RowsOf(many, "Neutral")[19999], gbk.substr(0, 4));
+  EXPECT_EQ(RowsOf("\x80\n" + many, "Neutral")[1], utf8.substr(0, 6));  // GBK: 0x80 alone is no UTF-8
   // Accented letters beside plain ones and the middle dot beside Chinese read as UTF-8 (alone they do not:
   // they are GB2312 codes, below).
   EXPECT_EQ(RowsOf("Caf" + Utf8(0xE9) + "\n" + Utf8(0x963F) + Utf8(0xB7) + Utf8(0x5C14), "")[0], "Caf\xA8\xA6");
