@@ -89,14 +89,6 @@ std::vector<OgrFeature> OgrFeatures(const std::string& mif, std::string& errors)
   return features;
 }
 
-void ScriptedUi::ShowMessage(const std::string& text, const std::string& title) {
-  shown.push_back({"message", text, title});
-}
-
-void ScriptedUi::ShowSummary(const std::string& text, const std::string& title) {
-  shown.push_back({"summary", text, title});
-}
-
 OverwriteAnswer ScriptedUi::AskOverwrite(const std::string& text, const std::string& title) {
   shown.push_back({"question", text, title});
   if (overwriteAnswers.empty()) {
@@ -119,14 +111,6 @@ std::optional<std::string> ScriptedUi::AskText(const std::string& prompt, const 
   std::optional<std::string> answer = textAnswers.front();
   textAnswers.pop_front();
   return answer;
-}
-
-std::string ScriptedUi::SourceAt(std::size_t index) const {
-  return index < sources.size() ? sources[index] : std::string();
-}
-
-void ScriptedUi::RemoveSourceAt(std::size_t index) {
-  sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 }  // namespace carteloom::testing

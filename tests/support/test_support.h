@@ -64,14 +64,14 @@ class ScriptedUi : public BatchUi {
  public:
   explicit ScriptedUi(std::vector<std::string> sources = {}) : sources(std::move(sources)) {}
 
-  void ShowMessage(const std::string& text, const std::string& title) override;
-  void ShowSummary(const std::string& text, const std::string& title) override;
+  void ShowMessage(const std::string& text, const std::string& title) override { shown.push_back({"message", text, title}); }
+  void ShowSummary(const std::string& text, const std::string& title) override { shown.push_back({"summary", text, title}); }
   OverwriteAnswer AskOverwrite(const std::string& text, const std::string& title) override;
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                      const std::string& proposal) override;
   std::size_t SourceCount() const override { return sources.size(); }
-  std::string SourceAt(std::size_t index) const override;
-  void RemoveSourceAt(std::size_t index) override;
+  std::string SourceAt(std::size_t index) const override { return index < sources.size() ? sources[index] : ""; }
+  void RemoveSourceAt(std::size_t index) override { sources.erase(sources.begin() + static_cast<long>(index)); }
   void SetProgressMaximum(int maximum) override { progressMaximum = maximum; }
   void SetProgressValue(int value) override { progressValues.push_back(value); }
 

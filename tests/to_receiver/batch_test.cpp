@@ -60,19 +60,22 @@ TEST(ToReceiverBatch, PointLayersGiveNamedWaypointsIn499ThenFilesOf500) {
   b.Add("few", Layer({"Point 116.39139 39.9075", "    Symbol (35,0,12)", "Point -70.5 -33.25", "Region 1", "  1",
                       "1 1", "Point 1 1", "Point 2 2"}),
         "WELL01\n\"a,b*c$d\"\nR\n\xB1\xB1\xBE\xA9\n", ".MID");
-  std::vector<std::string> points(1200, "Point 116.5 39.5");
-  std::string names;
-  for (int i = 1; i <= 1200; ++i) names.append("P").append(std::to_string(i)).append("\n");
-  b.Add("big", Layer(points), names);
+  // More points than the reading thread hands over at once.
+  std::vector<std::string> points(5000, "Point 116.5 39.5"), names, written;
+  for (int i = 1; i <= 5000; ++i) names.push_back(std::string("P").append(std::to_string(i)));
+  b.Add("big", Layer(points), CrLf(names));
   b.Run();
   EXPECT_EQ(b.Sentences("few.upt"), (std::vector<std::string>{"$PZTJWPL,3954.450,N,11623.483,E,0000000,M,WELL01,,a*45",
                                                               "$PZTJWPL,3315.000,S,07030.000,W,0000000,M,a_b_c_d,,a*00",
                                                               "$PZTJWPL,0100.000,N,00100.000,E,0000000,M,\xB1\xB1\xBE\xA9,,a*43",
                                                               "$PZTJWPL,0200.000,N,00200.000,E,0000000,M,WPT004,,a*33"}));
   EXPECT_EQ(b.Sentences("big.upt").size(), 499u);
-  EXPECT_EQ(Field(b.Sentences("big2.upt"), 8).front(), "P500");
-  EXPECT_EQ(b.Sentences("big2.upt").size(), 500u);
-  EXPECT_EQ(b.Sentences("big3.upt").size(), 201u);
+  for (int file = 1; file <= 11; ++file) {
+    const std::vector<std::string> part = Field(b.Sentences(file == 1 ? "big.upt" : "big" + std::to_string(file) + ".upt"), 8);
+    EXPECT_EQ(part.size(), file == 1 ? 499u : file < 11 ? 500u : 1u) << file;
+    written.insert(written.end(), part.begin(), part.end());
+  }
+  EXPECT_EQ(written, names);
   const std::vector<int> progress(b.ui.progressValues.begin() + 4, b.ui.progressValues.end());  // after "few"
   EXPECT_EQ(progress[0], 499);
   EXPECT_EQ(progress[500], 0);  // the split
@@ -83,13 +86,13 @@ TEST(ToReceiverBatch, PointLayersGiveNamedWaypointsIn499ThenFilesOf500) {
   EXPECT_NE(b.ui.shown.at(1).text.find("已跳过：Region 1 个。"), std::string::npos);
   EXPECT_EQ(b.ui.shown.at(2).text + b.ui.shown[2].title, "共计 2" + kSummaryTail + "消息");
   EXPECT_TRUE(b.ui.sources.empty());
-  EXPECT_EQ(b.Files(), 4u);  // no temporary file left
+  EXPECT_EQ(b.Files(), 12u);  // no temporary file left
 }
 
 TEST(ToReceiverBatch, LineLayersGiveRoutesOfGeneratedWaypoints) {
   std::vector<std::string> data{"Pline 3", "116 39", "  116.5 39.5", "\t117 40", "    Pen (1,2,0)", "PLINE MULTIPLE 2",
-                                "  1", "5 6", "  2", "7 8", "9 10", "Pline 1000"};
-  for (int v = 0; v < 1000; ++v) data.push_back("116 39");
+                                "  1", "5 6", "  2", "7 8", "9 10", "Pline 70000"};  // more than read at once
+  for (int v = 0; v < 70000; ++v) data.push_back("116 39");
   Batch b;
   b.Add("roads", Layer(data), "ROAD1\n\"M,2\"\n");
   b.Run();
@@ -98,8 +101,9 @@ TEST(ToReceiverBatch, LineLayersGiveRoutesOfGeneratedWaypoints) {
             (std::vector<std::string>{"$PZTJWPL,3900.000,N,11600.000,E,-000005,M,WPT001_1,,a*4C",
                                       "$PZTJWPL,3930.000,N,11630.000,E,-000005,M,WPT002_1,,a*4F",
                                       "$PZTJWPL,4000.000,N,11700.000,E,-000005,M,WPT003_1,,a*41"}));
-  EXPECT_EQ(Field(routes, 8).back(), "WPT1000_4");
-  EXPECT_EQ(std::vector<std::string>(routes.end() - 505, routes.end() - 501),
+  EXPECT_EQ(Field(routes, 8).size(), 70006u);
+  EXPECT_EQ(Field(routes, 8).back(), "WPT70000_4");
+  EXPECT_EQ(std::vector<std::string>(routes.end() - 35005, routes.end() - 35001),
             (std::vector<std::string>{"$PZTJRTE,2,1,c,1,ROAD1,WPT001_1,a,WPT002_1,a*00",
                                       "$PZTJRTE,2,2,c,1,ROAD1,WPT003_1,a,,a*0E", "$PZTJRTE,1,1,c,1,M_2,WPT001_2,a,,a*06",
                                       "$PZTJRTE,1,1,c,1,M_2,WPT001_3,a,WPT002_3,a*0A"}));
@@ -180,6 +184,27 @@ TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
   EXPECT_EQ(ReadBytes(b.out / "new2.upt"), "old");
   EXPECT_EQ(b.ui.sources, std::vector<std::string>{later});
   EXPECT_EQ(b.ui.shown.back().kind, "input");
+}
+
+TEST(Batches, OurReceiverFilesComeBackByteForByte) {
+  // GBK names that are valid UTF-8 too (太原, 茅, 侣, 茅台) under "Neutral", and
+  // a polyline of two sections, whose routes share its name.
+  const std::string header = "Version 300\r\nCharset \"WindowsSimpChinese\"\r\nDelimiter \",\"\r\n"
+                             "CoordSys Earth Projection 1, 104\r\nColumns 1\r\n  Name Char(20)\r\nData\r\n";
+  ScratchFolder in, first, mif, second;
+  WriteBytes(in / "wells.mif", header + CrLf({"Point 116.39139 39.9075", "Point 112.55 37.87", "Point 106.4 27.8",
+                                              "Point -70.5 -33.25", "Point 0.5 0.25"}));
+  WriteBytes(in / "wells.mid", CrLf({"WELL01", "\xCC\xAB\xD4\xAD", "\xC3\xA9", "\xC2\xB7", "\xC3\xA9\xCC\xA8"}));
+  WriteBytes(in / "roads.mif", header + CrLf({"Pline Multiple 2", "  2", "116 39", "116.5 39.5", "  3", "117 40",
+                                              "117.5 40.5", "118 41", "Line 1 2 3 4"}));
+  WriteBytes(in / "roads.mid", CrLf({"ROAD", "\xCD\xA9\xC2\xAE"}));
+  ScriptedUi there({in / "wells.mif", in / "roads.mif"}), mifs({first / "wells.upt", first / "roads.rte"}),
+      back({mif / "wells.mif", mif / "roads.mif"});
+  ASSERT_EQ(RunToReceiverBatch(there, first.Path().string()).converted, 2u);
+  ASSERT_EQ(RunToMifBatch(mifs, mif.Path().string()).converted, 2u);
+  ASSERT_EQ(RunToReceiverBatch(back, second.Path().string()).converted, 2u);
+  EXPECT_EQ(ReadBytes(second / "wells.upt"), ReadBytes(first / "wells.upt"));
+  EXPECT_EQ(ReadBytes(second / "roads.rte"), ReadBytes(first / "roads.rte"));
 }
 
 TEST(Batches, WorkInLinearTime) {
