@@ -153,13 +153,11 @@ void MainWindow::AddFiles(SourceList& list, const SourceFileKind& kind) {
 }
 
 void MainWindow::AddAnswer(SourceList& list, const std::string& answer) {
-  AddSourceFiles(list, answer, [this](const std::string& listed) {
-    desktop_.message(this, ShownText(listed + kDuplicateSuffix), QString::fromUtf8(kMessageTitle));
-  });
+  AddSourceFiles(list, answer,
+                 [this](const std::string& duplicate) { ShowMessage(ShownText(duplicate + kDuplicateSuffix)); });
 }
 
 void MainWindow::RunBatch(SourceList& list, const FolderList& folder, const Batch& batch) {
-  if (busy_) return;
   SetBusy(true);
   WindowBatchUi ui(*this, list, *progress_, desktop_);
   try {
@@ -182,15 +180,13 @@ void MainWindow::ChangeDrive(DriveList& drives, FolderList& folder) {
   OpenFolder(folder, drives, drives.DriveOf(current) == root ? current : root);
 }
 
-bool MainWindow::OpenFolder(FolderList& folder, DriveList& drives, const QString& path) {
-  const bool readable = IsReadableFolder(path);
-  if (readable) {
+void MainWindow::OpenFolder(FolderList& folder, DriveList& drives, const QString& path) {
+  if (IsReadableFolder(path)) {
     folder.ShowFolder(path);
   } else {
     ShowMessage(QString::fromUtf8("无法读取“%1”，请检查！").arg(QDir::toNativeSeparators(path)));
   }
   drives.ShowDriveOf(folder.Path());
-  return readable;
 }
 
 void MainWindow::ShowMessage(const QString& text) { desktop_.message(this, text, QString::fromUtf8(kMessageTitle)); }
