@@ -136,8 +136,11 @@ void MainWindow::Connect() {
   }
 
   for (SourceList* list : {origFiles_, mifFiles_}) {
-    connect(list, &SourceList::filesDropped, this,
-            [this, list](const QStringList& files) { AddAnswer(*list, DialogAnswer(files)); });
+    // Each dropped file is a choice of its own: files dragged from a search
+    // may lie in different folders, which one answer cannot name.
+    connect(list, &SourceList::filesDropped, this, [this, list](const QStringList& files) {
+      for (const QString& file : files) AddAnswer(*list, DialogAnswer({file}));
+    });
   }
   for (auto [drives, folder] : {std::pair{drive1_, dir1_}, std::pair{driveTrekvane_, dirTrekvane_}}) {
     connect(drives, &QComboBox::currentIndexChanged, this, [this, drives, folder] { ChangeDrive(*drives, *folder); });
