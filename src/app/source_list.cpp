@@ -28,7 +28,6 @@ QStringList DraggedFiles(const QMimeData* data) {
 SourceList::SourceList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSortingEnabled(false);
-  setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
 }
 
