@@ -8,11 +8,13 @@
 
 namespace carteloom {
 
-// The full paths named by an answer, in the dialog's order; an answer
-// without a NUL names nothing. Every name of a
-// multiple choice is taken, however many there are, and joined to the folder
-// with one separator, also when the folder is a root that already ends in
-// one: the same file chosen alone or with others is the same entry.
+// The full paths named by an answer, in the dialog's order. Blanks around the
+// answer are ignored; an answer without a NUL names nothing. Every name of a
+// multiple choice is taken, however many there are.
 std::vector<std::string> ChosenFiles(std::string_view answer);
+
+// folder and name with exactly one separator between them, also when the
+// folder is a root that already ends in one.
+std::string JoinedPath(std::string_view folder, std::string_view name);
 
 }  // namespace carteloom
