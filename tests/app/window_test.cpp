@@ -9,7 +9,9 @@
 #include "app/folder_list.h"
 #include "app/main_window.h"
 #include "app/open_file_answer.h"
+#include "app/source_list.h"
 #include "app/text_bytes.h"
+#include "app/window_batch_ui.h"
 #include "formats/file_routines.h"
 
 using namespace std::string_literals;
@@ -51,13 +53,11 @@ const QString kMessage = QString::fromUtf8("消息: ");
 struct Fixture {
   std::vector<std::optional<std::string>> openAnswers;  // nullopt: the dialog was cancelled
   std::vector<carteloom::OpenFileRequest> requests;
-  QStringList shown;  // "title: text", "title? text" for questions, "title: prompt|proposal" for input
-  int endRequests = 0;
-  std::function<void()> whileMessageShown;  // what a user tries while a message is up
-  carteloom::MainWindow window{carteloom::Desktop{
+  QStringList shown;  // "title: text", "title? text" for questions, "title: prompt|proposal" for input, the end
+  std::function<void()> whileMessageShown = [] {};  // what a user tries while a message is up
+  carteloom::Desktop desktop{
       [this](QWidget*, const QString& text, const QString& title) {
-        shown << title + ": " + text;
-        if (whileMessageShown) whileMessageShown();
+        shown << title + ": " + text; whileMessageShown();
       },
       [this](QWidget*, const QString& text, const QString& title) { shown << title + "? " + text; return false; },
       [this](QWidget*, const QString& prompt, const QString& title, const QString& proposal) {
@@ -66,7 +66,8 @@ struct Fixture {
       [this](QWidget*, const carteloom::OpenFileRequest& request) {
         requests.push_back(request); return openAnswers.at(requests.size() - 1);
       },
-      [this] { ++endRequests; }}};
+      [this] { shown << "the program ends"; }};
+  carteloom::MainWindow window{desktop};
 
   template <typename T = QListWidget> T* Get(const char* name) { return window.findChild<T*>(name); }
   void Click(const char* button) { QTest::mouseClick(Get<QPushButton>(button), Qt::LeftButton); }
@@ -90,8 +91,8 @@ class WindowTest : public QObject {
       const auto* widget = f.Get<QWidget>(control.name);
       QVERIFY2(widget != nullptr && widget->inherits(control.kind), control.name);
       QCOMPARE(widget->parentWidget()->objectName(), QString(control.container));
-      const char* captionProperty = widget->inherits("QGroupBox") ? "title" : widget->inherits("QPushButton") ? "text" : "";
-      QCOMPARE(widget->property(captionProperty).toString(), QString::fromUtf8(control.caption));
+      const char* caption = widget->inherits("QGroupBox") ? "title" : widget->inherits("QPushButton") ? "text" : "";
+      QCOMPARE(widget->property(caption).toString(), QString::fromUtf8(control.caption));
       QCOMPARE(widget->geometry(), QRect(control.left / 15, control.top / 15, control.width / 15, control.height / 15));
       if (widget->focusPolicy() & Qt::TabFocus) focusOrder << control.name;
     }
@@ -108,7 +109,7 @@ class WindowTest : public QObject {
     QCOMPARE(f.Get<QLabel>("Image1")->pixmap().size(), QSize(450, 100));
     QCOMPARE(f.window.windowIcon().availableSizes(), QList<QSize>({QSize(32, 32), QSize(16, 16)}));
     const auto* bar = f.Get<QProgressBar>("ProgressBar1");  // empty
-    QCOMPARE(QList<int>({bar->minimum(), bar->maximum(), bar->value(), bar->isTextVisible()}), QList<int>({0, 100, 0, 0}));
+    QCOMPARE(QList<int>({bar->minimum(), bar->maximum(), bar->value(), bar->isTextVisible()}), QList({0, 100, 0, 0}));
     // Both pickers start in the current folder, on a drive of their list; a folder list is a plain tree.
     for (auto* folder : {f.Get<carteloom::FolderList>("Dir1"), f.Get<carteloom::FolderList>("Dir_Trekvane")}) {
       QCOMPARE(folder->Path(), QDir::currentPath());
@@ -123,14 +124,12 @@ class WindowTest : public QObject {
     QCOMPARE(carteloom::DialogAnswer({"/gps/a b.upt"}), "/gps/a b.upt\0\0"s);
     QCOMPARE(carteloom::DialogAnswer({"/gps/b.upt", "/gps/a.upt"}), "/gps\0b.upt\0a.upt\0\0"s);
     const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"/gps/day1.upt", {}},                         // no NUL
-        {"\0\0"s, {}},                                 // no path
-        {"/gps\0a.upt\0tail"s, {"/gps/a.upt"}},        // an unterminated name
+        {"/gps/day1.upt", {}}, {"\0\0"s, {}},    // no NUL; no path
+        {"/gps\0a.upt\0tail"s, {"/gps/a.upt"}},  // an unterminated name
     };
     for (const auto& [answer, files] : cases) QCOMPARE(carteloom::ChosenFiles(answer), files);
-    std::string many = "/field\0"s;  // more names than the platform's dialog gives: all taken
-    for (int i = 0; i < 120; ++i) many += std::to_string(i) + '\0';
-    QCOMPARE(carteloom::ChosenFiles(many + '\0').size(), 120u);
+    // More names than the platform's dialog gives: all taken.
+    QCOMPARE(carteloom::ChosenFiles("/f\0"s + QByteArray("a\0", 2).repeated(120).toStdString() + '\0').size(), 120u);
     // Stray bytes of a path are replaced in a message, also the last one; the text around them survives.
     QCOMPARE(carteloom::ShownText("/gps/\xB5x已存在\xB5"), QString::fromUtf8("/gps/\xEF\xBF\xBDx已存在\xEF\xBF\xBD"));
   }
@@ -151,10 +150,9 @@ class WindowTest : public QObject {
       QCOMPARE(f.Entries(side.list), QStringList({"/d/a", "/d/b", "/d/A", "/d/c", "/x", "/y"}));
       QCOMPARE(f.shown, QStringList({kMessage + "/d/b" + kDuplicate, kMessage + "/x" + kDuplicate}));
       QCOMPARE(countsAtMessages, QList<int>({3, 6}));  // each message in its turn among the appends
-      const carteloom::OpenFileRequest& request = f.requests.at(0);
-      QCOMPARE(QStringList({request.filterDescription, request.filterPattern, request.title, request.initialFolder}),
-               QStringList({QString::fromUtf8(side.description), side.pattern, QString::fromUtf8(side.title),
-                            QDir::currentPath()}));
+      const carteloom::OpenFileRequest& asked = f.requests.at(0);
+      QCOMPARE(QStringList({asked.filterDescription, asked.filterPattern, asked.title, asked.initialFolder}),
+               QStringList({side.description, side.pattern, side.title, QDir::currentPath()}));
 
       for (int row : {-1, 1, 4}) {  // nothing selected, the second entry, the last one
         f.Get(side.list)->setCurrentRow(row);
@@ -171,9 +169,8 @@ class WindowTest : public QObject {
       QVERIFY(enter.isAccepted());
       QCoreApplication::sendEvent(f.Get(side.list)->viewport(), &drop);
       QCOMPARE(f.Entries(side.list), QStringList({"/d/a", "/d/A", "/d/c", "/x", "/d/b", "/e/f"}));
-      QCOMPARE(f.shown.mid(2), QStringList({kMessage + "/d/c" + kDuplicate}));
       f.Click(side.cancel);  // ends the program at once, listed files or not
-      QCOMPARE(f.endRequests, 1);
+      QCOMPARE(f.shown.mid(2), QStringList({kMessage + "/d/c" + kDuplicate, "the program ends"}));
     }
   }
 
@@ -188,8 +185,7 @@ class WindowTest : public QObject {
     // Dir1 by its drive, which stays when one that cannot be read is chosen, and a double click on a subfolder.
     auto* drive1 = f.Get<carteloom::DriveList>("Drive1");
     drive1->SetDrives({"/", temp.path(), temp.filePath("gone")});
-    drive1->setCurrentIndex(1);
-    drive1->setCurrentIndex(2);
+    for (int drive : {1, 2}) drive1->setCurrentIndex(drive);
     QCOMPARE(drive1->Drive(), temp.path());
     auto* dir1 = f.Get<QTreeWidget>("Dir1");
     const QRect place = dir1->visualItemRect(dir1->findItems("mif", Qt::MatchExactly | Qt::MatchRecursive).value(0));
@@ -198,9 +194,10 @@ class WindowTest : public QObject {
     // Dir_Trekvane by its drive.
     f.Get<carteloom::DriveList>("Drive_Trekvane")->SetDrives({"/", temp.filePath("card")});
     f.Get<carteloom::DriveList>("Drive_Trekvane")->setCurrentIndex(1);
-    f.openAnswers = {temp.filePath("day1.upt").toStdString() + "\0\0"s, temp.filePath("mif/day1.mif").toStdString() + "\0\0"s};
-    QList<bool> enabledOrClosed;  // while a batch shows its summary
-    f.whileMessageShown = [&] { enabledOrClosed << f.Get<QPushButton>("Cmd_Convert")->isEnabled() << f.window.close(); };
+    f.openAnswers = {temp.filePath("day1.upt").toStdString() + "\0\0"s,
+                     temp.filePath("mif/day1.mif").toStdString() + "\0\0"s};
+    QList<bool> usable;  // while a batch shows its summary: could a click or closing the window get through?
+    f.whileMessageShown = [&] { usable << f.Get<QPushButton>("Cmd_Convert")->isEnabled() << f.window.close(); };
     for (const char* button : {"Cmd_Add", "Cmd_Convert", "Cmd_addMif", "Cmd_ConvertTrekvane"}) f.Click(button);
     QCOMPARE(carteloom::FileText(temp.filePath("card/renamed.upt").toStdString()), waypoint);
     QCOMPARE(carteloom::FileText(temp.filePath("card/day1.upt").toStdString()), "old"s);  // answered Cancel
@@ -211,10 +208,15 @@ class WindowTest : public QObject {
                           "Message? " + temp.filePath("card/day1.upt") + QString::fromUtf8(" 已存在，是否覆盖？"),
                           QString::fromUtf8("请输入一个新的文件名！: 文件重命名为|day1_2"),
                           kMessage + QString::fromUtf8("共计 1个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！")}));
-    const auto* progress = f.Get<QProgressBar>("ProgressBar1");
-    QCOMPARE(QList<int>({progress->maximum(), progress->value()}), QList<int>({500, 0}));
-    QCOMPARE(enabledOrClosed, QList<bool>({false, false, false, false}));
+    QCOMPARE(usable, QList<bool>({false, false, false, false}));
     QVERIFY(f.Get<QPushButton>("Cmd_Convert")->isEnabled() && f.window.close());
+    auto* progress = f.Get<QProgressBar>("ProgressBar1");
+    QCOMPARE(QList<int>({progress->maximum(), progress->value()}), QList<int>({500, 0}));
+    // The bar also follows a batch between files, when no box of its own shows it.
+    carteloom::WindowBatchUi batchUi(f.window, *f.Get<carteloom::SourceList>("List_MifFile"), *progress, f.desktop);
+    batchUi.SetProgressValue(7);
+    batchUi.BetweenFiles();
+    QCOMPARE(progress->value(), 7);
   }
 };
 
