@@ -61,9 +61,7 @@ std::optional<std::string> ChooseFiles(QWidget* owner, const OpenFileRequest& re
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilter(request.filterDescription + " (" + patterns + ")");
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  std::string answer = DialogAnswer(dialog.selectedFiles());
-  if (answer.empty()) return std::nullopt;
-  return answer;
+  return DialogAnswer(dialog.selectedFiles());
 }
 
 }  // namespace

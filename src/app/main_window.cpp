@@ -136,8 +136,11 @@ void MainWindow::Connect() {
   }
 
   for (SourceList* list : {origFiles_, mifFiles_}) {
-    connect(list, &SourceList::filesDropped, this,
-            [this, list](const QStringList& files) { AddAnswer(*list, DialogAnswer(files)); });
+    // Each dropped file is a choice of its own: files dragged from a search
+    // may lie in different folders, which one answer cannot name.
+    connect(list, &SourceList::filesDropped, this, [this, list](const QStringList& files) {
+      for (const QString& file : files) AddAnswer(*list, DialogAnswer({file}));
+    });
   }
   for (auto [drives, folder] : {std::pair{drive1_, dir1_}, std::pair{driveTrekvane_, dirTrekvane_}}) {
     connect(drives, &QComboBox::currentIndexChanged, this, [this, drives, folder] { ChangeDrive(*drives, *folder); });
@@ -153,13 +156,11 @@ void MainWindow::AddFiles(SourceList& list, const SourceFileKind& kind) {
 }
 
 void MainWindow::AddAnswer(SourceList& list, const std::string& answer) {
-  AddSourceFiles(list, answer, [this](const std::string& listed) {
-    desktop_.message(this, ShownText(listed + kDuplicateSuffix), QString::fromUtf8(kMessageTitle));
-  });
+  AddSourceFiles(list, answer,
+                 [this](const std::string& duplicate) { ShowMessage(ShownText(duplicate + kDuplicateSuffix)); });
 }
 
 void MainWindow::RunBatch(SourceList& list, const FolderList& folder, const Batch& batch) {
-  if (busy_) return;
   SetBusy(true);
   WindowBatchUi ui(*this, list, *progress_, desktop_);
   try {
@@ -182,15 +183,13 @@ void MainWindow::ChangeDrive(DriveList& drives, FolderList& folder) {
   OpenFolder(folder, drives, drives.DriveOf(current) == root ? current : root);
 }
 
-bool MainWindow::OpenFolder(FolderList& folder, DriveList& drives, const QString& path) {
-  const bool readable = IsReadableFolder(path);
-  if (readable) {
+void MainWindow::OpenFolder(FolderList& folder, DriveList& drives, const QString& path) {
+  if (IsReadableFolder(path)) {
     folder.ShowFolder(path);
   } else {
     ShowMessage(QString::fromUtf8("无法读取“%1”，请检查！").arg(QDir::toNativeSeparators(path)));
   }
   drives.ShowDriveOf(folder.Path());
-  return readable;
 }
 
 void MainWindow::ShowMessage(const QString& text) { desktop_.message(this, text, QString::fromUtf8(kMessageTitle)); }

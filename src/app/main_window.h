@@ -43,7 +43,7 @@ class MainWindow : public QWidget {
   void AddAnswer(SourceList& list, const std::string& answer);
   void RunBatch(SourceList& list, const FolderList& folder, const Batch& batch);
   void ChangeDrive(DriveList& drives, FolderList& folder);
-  bool OpenFolder(FolderList& folder, DriveList& drives, const QString& path);
+  void OpenFolder(FolderList& folder, DriveList& drives, const QString& path);
   void ShowMessage(const QString& text);
   void SetBusy(bool busy);
 

@@ -28,7 +28,6 @@ QStringList DraggedFiles(const QMimeData* data) {
 SourceList::SourceList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSortingEnabled(false);
-  setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
 }
 
@@ -47,20 +46,11 @@ void SourceList::RemoveAt(std::size_t index) {
   delete takeItem(static_cast<int>(index));
 }
 
-std::optional<std::size_t> SourceList::Find(std::string_view entry) const {
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i] == entry) return i;
-  }
-  return std::nullopt;
+bool SourceList::Holds(std::string_view entry) const {
+  return std::find(entries_.begin(), entries_.end(), entry) != entries_.end();
 }
 
-void SourceList::dragEnterEvent(QDragEnterEvent* event) {
-  if (DraggedFiles(event->mimeData()).isEmpty()) {
-    event->ignore();
-  } else {
-    event->acceptProposedAction();
-  }
-}
+void SourceList::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void SourceList::dragMoveEvent(QDragMoveEvent* event) {
   if (DraggedFiles(event->mimeData()).isEmpty()) {
@@ -81,10 +71,10 @@ void SourceList::dropEvent(QDropEvent* event) {
 }
 
 void AddSourceFiles(SourceList& list, std::string_view answer,
-                    const std::function<void(const std::string& listedEntry)>& reportDuplicate) {
+                    const std::function<void(const std::string& duplicate)>& reportDuplicate) {
   for (const std::string& candidate : ChosenFiles(answer)) {
-    if (std::optional<std::size_t> listed = list.Find(candidate)) {
-      reportDuplicate(list.EntryAt(*listed));
+    if (list.Holds(candidate)) {
+      reportDuplicate(candidate);
     } else {
       list.Append(candidate);
     }

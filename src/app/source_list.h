@@ -5,7 +5,6 @@
 #include <QListWidget>
 #include <QStringList>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,8 +22,8 @@ class SourceList : public QListWidget {
   std::string EntryAt(std::size_t index) const;
   void Append(const std::string& entry);
   void RemoveAt(std::size_t index);
-  // Position of the first entry equal to `entry`, compared exactly.
-  std::optional<std::size_t> Find(std::string_view entry) const;
+  // True when an entry equals `entry`, compared exactly.
+  bool Holds(std::string_view entry) const;
 
  signals:
   void filesDropped(const QStringList& paths);
@@ -39,9 +38,9 @@ class SourceList : public QListWidget {
 };
 
 // Appends each file named by the dialog answer that the list does not hold
-// yet; for each one it holds, reports the entry that equals it.
+// yet; reports each one it holds, in its turn.
 void AddSourceFiles(SourceList& list, std::string_view answer,
-                    const std::function<void(const std::string& listedEntry)>& reportDuplicate);
+                    const std::function<void(const std::string& duplicate)>& reportDuplicate);
 
 // Removes the selected entries; the others keep their order.
 void RemoveSelectedEntries(SourceList& list);

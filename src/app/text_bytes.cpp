@@ -2,48 +2,21 @@
 
 #include <QDir>
 #include <QFile>
+#include <string_view>
+
+#include "formats/charset_codec.h"
 
 namespace carteloom {
-namespace {
-
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// Length of the well-formed UTF-8 sequence at text[at], 0 when there is none.
-std::size_t Utf8Length(const std::string& text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) return 0;
-  for (std::size_t i = at + 2; i < at + length; ++i) {
-    if (!IsContinuation(byte(i))) return 0;
-  }
-  return length;
-}
-
-}  // namespace
 
 QString ShownText(const std::string& text) {
+  const std::string_view bytes(text);
+  const auto utf8Length = [&bytes](std::size_t at) { return Utf8SequenceLength(bytes.substr(at)); };
   QString shown;
   std::size_t at = 0;
   while (at < text.size()) {
     std::size_t end = at;
     while (end < text.size()) {
-      const std::size_t length = Utf8Length(text, end);
+      const std::size_t length = utf8Length(end);
       if (length == 0) break;
       end += length;
     }
@@ -51,7 +24,7 @@ QString ShownText(const std::string& text) {
     at = end;
     // Bytes that are not UTF-8 come from a path. A double-byte character of
     // a local code page is kept whole: its second byte may look like ASCII.
-    while (end < text.size() && Utf8Length(text, end) == 0) {
+    while (end < text.size() && utf8Length(end) == 0) {
       end += static_cast<unsigned char>(text[end]) >= 0x81 && end + 1 < text.size() ? 2 : 1;
     }
     shown += QFile::decodeName(QByteArray(text.data() + at, static_cast<qsizetype>(end - at)));
