@@ -13,7 +13,7 @@ const OverwriteDialog kReceiverOverwriteDialog{" 已存在，是否覆盖？", "
 NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
                               const std::string& outputSuffix, const OverwriteDialog& dialog,
                               const std::set<std::string>& claimed) {
-  auto isClaimed = [&claimed](const std::string& path) { return claimed.contains(path); };
+  auto isClaimed = [&claimed](const std::string& path) { return claimed.contains(ComparablePath(path)); };
   std::string path = InFolder(folder, baseName + outputSuffix);
   if (!isClaimed(path)) {
     if (!PathExists(path)) return {NamingOutcome::Settled, baseName, path};

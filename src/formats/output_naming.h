@@ -35,8 +35,9 @@ struct NamingResult {
 // Runs the dialogue for folder + separator + baseName + outputSuffix. A typed
 // name that a file name cannot hold (a separator among it) is refused and
 // the input box comes again, so output never lands outside the folder.
-// claimed holds the paths the same conversion will still write: one of
-// them cannot be replaced, so it goes straight to the input box.
+// claimed holds the paths the same conversion will still write (as
+// ComparablePath gives them): one of them cannot be replaced, so it goes
+// straight to the input box.
 NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
                               const std::string& outputSuffix, const OverwriteDialog& dialog,
                               const std::set<std::string>& claimed = {});

@@ -89,6 +89,19 @@ bool IsValidFileName(std::string_view name) {
   return !name.empty() && name != "." && name != "..";
 }
 
+std::string ComparablePath(std::string_view path) {
+  std::string key(path);
+#ifdef _WIN32
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (StartsDoubleByte(key, i))
+      ++i;
+    else if (key[i] >= 'A' && key[i] <= 'Z')
+      key[i] = static_cast<char>(key[i] - 'A' + 'a');
+  }
+#endif
+  return key;
+}
+
 std::string_view Trimmed(std::string_view text) {
   std::size_t begin = text.find_first_not_of(" \t");
   if (begin == std::string_view::npos) return {};

@@ -37,6 +37,11 @@ std::string InFolder(std::string_view folder, std::string_view name);
 // and on Windows for a device name (CON, NUL, COM1 ...).
 bool IsValidFileName(std::string_view name);
 
+// The path as the file system compares names: on Windows without regard to
+// the letter case of A to Z (the second byte of a double-byte character is
+// kept as it is), elsewhere unchanged.
+std::string ComparablePath(std::string_view path);
+
 // Blanks (space, tab) removed at both ends.
 std::string_view Trimmed(std::string_view text);
 

@@ -75,7 +75,7 @@ class WaypointFilesInFolder : public WaypointFiles {
     if (result.outcome != NamingOutcome::Settled) return false;
     settledName_ = result.baseName;
     files_.push_back(std::make_unique<OutputFile>(result.path));
-    claimed_.insert(result.path);
+    claimed_.insert(ComparablePath(result.path));
     return true;
   }
 
@@ -85,7 +85,7 @@ class WaypointFilesInFolder : public WaypointFiles {
   std::string partBase_;
   NamingOutcome naming_ = NamingOutcome::Settled;
   std::vector<std::unique_ptr<OutputFile>> files_;
-  std::set<std::string> claimed_;  // their targets
+  std::set<std::string> claimed_;  // their targets, as the file system compares them
 };
 
 // "Region 3 个，Text 1 个": the kinds that were passed over, in a fixed order.

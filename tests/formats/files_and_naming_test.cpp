@@ -59,4 +59,22 @@ TEST(OutputNaming, RenamingKeepsToTheFolder) {
   EXPECT_EQ(ui.proposals, (std::vector<std::string>{"day1_2", "day1_2_2", "_2", "_2", "_2"}));
 }
 
+#ifdef _WIN32
+TEST(Paths, AsWindowsTakesThem) {
+  // 誠錦 in GBK: both characters end in the byte "\". Devices, and letters in any case.
+  const std::string gbk = "\xD5\x5C\xE5\x5C";
+  EXPECT_EQ(BaseName("C:\\gps\\" + gbk + ".upt"), gbk);
+  EXPECT_EQ(NameStart("C:/gps\\" + gbk), 7u);
+  for (const char* device : {"CON", "nul.upt", "Com1", "LPT9 .mif"}) EXPECT_FALSE(IsValidFileName(device)) << device;
+  EXPECT_TRUE(IsValidFileName("COM0") && IsValidFileName("CONSOLE"));
+  ScratchFolder out;
+  ScriptedUi ui;
+  ui.textAnswers = {"BIG", "other"};  // big.upt is still to be written
+  EXPECT_EQ(SettleOutputName(ui, out.Path().string(), "big", ".upt", kReceiverOverwriteDialog,
+                             {ComparablePath(InFolder(out.Path().string(), "big.upt"))})
+                .baseName,
+            "other");
+}
+#endif
+
 }  // namespace carteloom::testing
