@@ -79,38 +79,38 @@ std::vector<OgrFeature> OgrFeatures(const std::string& mif, std::string& errors)
     if (features.empty()) continue;
     const std::size_t equals = line.find(" (String) = ");
     if (equals != std::string::npos) features.back().name = line.substr(equals + 12);
-    for (const std::string geometry : {"POINT", "LINESTRING"}) {
-      if (line.rfind("  " + geometry + " (", 0) == 0) {
-        features.back().geometry = geometry;
-        features.back().vertices = 1 + static_cast<std::size_t>(std::count(line.begin(), line.end(), ','));
-      }
-    }
+    for (const std::string geometry : {"POINT", "LINESTRING"})
+      if (line.rfind("  " + geometry + " (", 0) == 0)
+        features.back() = {geometry, 1 + static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')),
+                           features.back().name};
   }
   return features;
 }
 
+namespace {
+// The next scripted answer; without one the box was not expected.
+template <typename Answer>
+Answer Next(std::deque<Answer>& answers, Answer none, const std::string& box) {
+  if (answers.empty()) {
+    ADD_FAILURE() << "unexpected " << box;
+    return none;
+  }
+  Answer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+}  // namespace
+
 OverwriteAnswer ScriptedUi::AskOverwrite(const std::string& text, const std::string& title) {
   shown.push_back({"question", text, title});
-  if (overwriteAnswers.empty()) {
-    ADD_FAILURE() << "unexpected overwrite question: " << text;
-    return OverwriteAnswer::Skip;
-  }
-  OverwriteAnswer answer = overwriteAnswers.front();
-  overwriteAnswers.pop_front();
-  return answer;
+  return Next(overwriteAnswers, OverwriteAnswer::Skip, "question: " + text);
 }
 
 std::optional<std::string> ScriptedUi::AskText(const std::string& prompt, const std::string& title,
                                                const std::string& proposal) {
   shown.push_back({"input", prompt, title});
   proposals.push_back(proposal);
-  if (textAnswers.empty()) {
-    ADD_FAILURE() << "unexpected input box, proposal " << proposal;
-    return std::nullopt;
-  }
-  std::optional<std::string> answer = textAnswers.front();
-  textAnswers.pop_front();
-  return answer;
+  return Next(textAnswers, std::optional<std::string>(), "input box, proposal " + proposal);
 }
 
 }  // namespace carteloom::testing

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 
@@ -25,13 +26,12 @@ std::string Layer(const std::vector<std::string>& data, const std::string& coord
 struct Batch {
   ScratchFolder in, out;
   ScriptedUi ui;
-  BatchResult result;
   std::string Add(const std::string& name, const std::string& mif, const std::string& mid, const char* midSuffix = ".mid") {
     WriteBytes(in / (name + ".mif"), mif);
     WriteBytes(in / (name + midSuffix), mid);
     return ui.sources.emplace_back(in / (name + ".mif"));
   }
-  void Run() { result = RunToReceiverBatch(ui, out.Path().string()); }
+  void Run() { RunToReceiverBatch(ui, out.Path().string()); }
   // The file's sentences, which must all be whole.
   std::vector<std::string> Sentences(const std::string& name) {
     EXPECT_EQ(CountSentences(ReadBytes(out / name)).problem, "") << name;
@@ -178,9 +178,9 @@ TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
   EXPECT_EQ(b.ui.shown[0].text + b.ui.shown[0].title, (b.out / "big.upt") + " 已存在，是否覆盖？Message");
   EXPECT_EQ(b.ui.shown[1].text + b.ui.shown[1].title, "文件重命名为请输入一个新的文件名！");
   EXPECT_EQ(b.ui.proposals, (std::vector<std::string>{"big_2", "big_2_2", "new2_2", "new3_2", "later_2"}));
-  EXPECT_EQ(b.Sentences("new.upt").size(), 499u);
-  EXPECT_EQ(b.Sentences("new3.upt").size(), 500u);
-  EXPECT_EQ(b.Sentences("new3_2.upt").size(), 201u);
+  EXPECT_EQ((std::vector<std::size_t>{b.Sentences("new.upt").size(), b.Sentences("new3.upt").size(),
+                                      b.Sentences("new3_2.upt").size()}),
+            (std::vector<std::size_t>{499, 500, 201}));
   EXPECT_EQ(ReadBytes(b.out / "new2.upt"), "old");
   EXPECT_EQ(b.ui.sources, std::vector<std::string>{later});
   EXPECT_EQ(b.ui.shown.back().kind, "input");
@@ -189,14 +189,13 @@ TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
 TEST(Batches, OurReceiverFilesComeBackByteForByte) {
   // GBK names that are valid UTF-8 too (太原, 茅, 侣, 茅台) under "Neutral", and
   // a polyline of two sections, whose routes share its name.
-  const std::string header = "Version 300\r\nCharset \"WindowsSimpChinese\"\r\nDelimiter \",\"\r\n"
-                             "CoordSys Earth Projection 1, 104\r\nColumns 1\r\n  Name Char(20)\r\nData\r\n";
+  const std::string gbk = "Charset \"WindowsSimpChinese\"\r\nCoordSys Earth Projection 1, 104";
   ScratchFolder in, first, mif, second;
-  WriteBytes(in / "wells.mif", header + CrLf({"Point 116.39139 39.9075", "Point 112.55 37.87", "Point 106.4 27.8",
-                                              "Point -70.5 -33.25", "Point 0.5 0.25"}));
+  WriteBytes(in / "wells.mif", Layer({"Point 116.39139 39.9075", "Point 112.55 37.87", "Point 106.4 27.8",
+                                      "Point -70.5 -33.25", "Point 0.5 0.25"}, gbk));
   WriteBytes(in / "wells.mid", CrLf({"WELL01", "\xCC\xAB\xD4\xAD", "\xC3\xA9", "\xC2\xB7", "\xC3\xA9\xCC\xA8"}));
-  WriteBytes(in / "roads.mif", header + CrLf({"Pline Multiple 2", "  2", "116 39", "116.5 39.5", "  3", "117 40",
-                                              "117.5 40.5", "118 41", "Line 1 2 3 4"}));
+  WriteBytes(in / "roads.mif", Layer({"Pline Multiple 2", "  2", "116 39", "116.5 39.5", "  3", "117 40", "117.5 40.5",
+                                      "118 41", "Line 1 2 3 4"}, gbk));
   WriteBytes(in / "roads.mid", CrLf({"ROAD", "\xCD\xA9\xC2\xAE"}));
   ScriptedUi there({in / "wells.mif", in / "roads.mif"}), mifs({first / "wells.upt", first / "roads.rte"}),
       back({mif / "wells.mif", mif / "roads.mif"});
@@ -207,38 +206,66 @@ TEST(Batches, OurReceiverFilesComeBackByteForByte) {
   EXPECT_EQ(ReadBytes(second / "roads.rte"), ReadBytes(first / "roads.rte"));
 }
 
+// Layers that GDAL writes convert alike, in UTF-8 or GBK.
+TEST(ToReceiverWithGdal, LayersWrittenByGdalInUtf8OrGbk) {
+  if (!HaveGdal()) GTEST_SKIP() << "GDAL is not installed";
+  ScratchFolder in, utf8, gbk;
+  auto feature = [](const std::string& name, const std::string& type, const std::string& coordinates) {
+    return R"({"type":"Feature","properties":{"name":")" + name + R"("},"geometry":{"type":")" + type +
+           R"(","coordinates":)" + coordinates + "}},";
+  };
+  // Points, lines of one and two parts, a polygon and a feature without geometry in one layer.
+  WriteBytes(in / "mixed.json", R"({"type":"FeatureCollection","features":[)" + feature("泉眼", "Point", "[116.39139,39.9075]") +
+                                    feature(R"(St, \"N\")", "Point", "[-70.5,-33.25]") +
+                                    feature("河堤路", "LineString", "[[116,39],[116.5,39.5],[117,40]]") +
+                                    feature("TWO", "MultiLineString", "[[[5,6],[6,7]],[[7,8],[9,10]]]") +
+                                    feature("AREA", "Polygon", "[[[0,0],[1,0],[1,1],[0,0]]]") +
+                                    R"({"type":"Feature","properties":{"name":"NONE"},"geometry":null}]})");
+  for (const char* options : {"", "-lco ENCODING=CP936"})
+    ASSERT_EQ(RunCommand(std::string("ogr2ogr -f 'MapInfo File' ") + options + " '" + (in / (*options ? "gbk.mif" : "utf8.mif")) +
+                         "' '" + (in / "mixed.json") + "' >/dev/null 2>&1"), 0);
+  ScriptedUi fromUtf8({in / "utf8.mif"}), fromGbk({in / "gbk.mif"});
+  ASSERT_EQ(RunToReceiverBatch(fromUtf8, utf8.Path().string()).converted, 1u);
+  ASSERT_EQ(RunToReceiverBatch(fromGbk, gbk.Path().string()).converted, 1u);
+  EXPECT_EQ(ReadBytes(utf8 / "utf8.upt"), CrLf({"$PZTJWPL,3954.450,N,11623.483,E,0000000,M,\xC8\xAA\xD1\xDB,,a*3E",
+                                                "$PZTJWPL,3315.000,S,07030.000,W,0000000,M,St_ \"N\",,a*4D"}));
+  EXPECT_EQ(ReadBytes(utf8 / "utf8.upt"), ReadBytes(gbk / "gbk.upt"));
+  const std::string routes = ReadBytes(utf8 / "utf8.rte");
+  EXPECT_EQ(routes, ReadBytes(gbk / "gbk.rte"));
+  for (const char* route : {"$PZTJRTE,2,1,c,1,\xBA\xD3\xB5\xCC\xC2\xB7,WPT001_1,a,WPT002_1,a*", "$PZTJRTE,1,1,c,1,TWO,WPT001_2,a,WPT002_2,a*",
+                            "$PZTJRTE,1,1,c,1,TWO,WPT001_3,a,WPT002_3,a*"})
+    EXPECT_NE(routes.find(route), std::string::npos) << route;
+}
+
 TEST(Batches, WorkInLinearTime) {
   // The most repetitive input each reader can meet, at two sizes: four times
   // the bytes may take four times as long, and no more than twice that.
-  struct Case {
-    std::string name, piece, midPiece;
-  };
-  const std::vector<Case> cases{{"in.upt", "\"", ""},
-                                {"in.log", "$PZTJWPL,3954.450,N,11623.483,E\n", ""},
-                                {"in.rte", "$PZTJRTE,1,2,c,1,SAME,A,a,B,a\r\n", ""},
-                                {"in.mif", "Pline 99999999\r\n", "\"\""},
-                                {"in.mif", "Collection 999999999\r\nPoint 1 1\r\n", "a,\"b\r\n"}};
-  for (const Case& c : cases) {
+  const std::vector<std::array<std::string, 3>> cases{{"in.upt", "\"", ""},
+                                                      {"in.log", "$PZTJWPL,3954.450,N,11623.483,E\n", ""},
+                                                      {"in.rte", "$PZTJRTE,1,2,c,1,SAME,A,a,B,a\r\n", ""},
+                                                      {"in.mif", "Pline 99999999\r\n", "\"\""},
+                                                      {"in.mif", "Collection 999999999\r\nPoint 1 1\r\n", "a,\"b\r\n"}};
+  for (const auto& [name, piece, midPiece] : cases) {
     // The best of three runs: a busy machine slows some runs, never speeds one up.
-    auto seconds = [&c](std::size_t size) {
+    auto seconds = [&](std::size_t size) {
       ScratchFolder folder;
-      std::string bytes = c.name == "in.mif" ? Layer({}) : "", mid;
-      while (bytes.size() < size) bytes += c.piece;
-      while (mid.size() < size && !c.midPiece.empty()) mid += c.midPiece;
-      WriteBytes(folder / c.name, bytes);
+      std::string bytes = name == "in.mif" ? Layer({}) : "", mid;
+      while (bytes.size() < size) bytes += piece;
+      while (mid.size() < size && !midPiece.empty()) mid += midPiece;
+      WriteBytes(folder / name, bytes);
       WriteBytes(folder / "in.mid", mid);
       double best = 1e9;
       for (int run = 0; run < 3; ++run) {
         ScratchFolder out;
-        ScriptedUi ui({folder / c.name});
+        ScriptedUi ui({folder / name});
         const auto start = std::chrono::steady_clock::now();
-        c.name == "in.mif" ? RunToReceiverBatch(ui, out.Path().string()) : RunToMifBatch(ui, out.Path().string());
+        name == "in.mif" ? RunToReceiverBatch(ui, out.Path().string()) : RunToMifBatch(ui, out.Path().string());
         best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
       }
       return best;
     };
     const double small = seconds(1 << 18), large = seconds(1 << 20);
-    EXPECT_LT(large, 8 * small + 0.2) << c.name << " of " << c.piece;
+    EXPECT_LT(large, 8 * small + 0.2) << name << " of " << piece;
   }
 }
 
