@@ -2,7 +2,8 @@
 // Receiver sentences: "$", the body (the tag and its comma-separated
 // fields), "*", the checksum of the body and CR LF, built straight in the
 // output's buffer piece by piece. The checksum is the XOR of the body's
-// bytes, as two upper-case hexadecimal digits.
+// bytes, as two upper-case hexadecimal digits. Nothing else may write to the
+// output while a sentence is being built.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
