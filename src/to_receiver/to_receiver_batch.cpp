@@ -2,12 +2,10 @@
 
 #include <exception>
 #include <memory>
-#include <optional>
 #include <set>
 #include <vector>
 
 #include "formats/file_routines.h"
-#include "formats/mif_text.h"
 #include "formats/number_text.h"
 #include "formats/output_naming.h"
 #include "formats/paths.h"
