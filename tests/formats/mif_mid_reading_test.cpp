@@ -100,6 +100,8 @@ TEST(MidReader, RowsAndTheirNames) {
   // Accented letters beside plain ones and the middle dot beside Chinese read as UTF-8 (alone they do not:
   // they are GB2312 codes, below).
   EXPECT_EQ(RowsOf("Caf" + Utf8(0xE9) + "\n" + Utf8(0x963F) + Utf8(0xB7) + Utf8(0x5C14), "")[0], "Caf\xA8\xA6");
+  const std::string zhe = std::string("x").append(Utf8(0x416)).append("x");  // other scripts do not, beside any
+  EXPECT_EQ(RowsOf(zhe + "\n", "")[0], zhe);
 }
 
 TEST(MidReader, GbkNamesAreNeverTakenForUtf8) {

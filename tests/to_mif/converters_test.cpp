@@ -73,19 +73,21 @@ TEST(ToMifConverters, TrackLogs) {
 
 TEST(ToMifConverters, RouteFiles) {
   // Each route runs through the next waypoint records; a route ends where
-  // the name changes or the record numbers start again at 1.
+  // the name changes or the record numbers start again at 1. A record with a
+  // tag of no meaning follows the one before it; one cut short after its
+  // longitude still counts.
   Strings source;
-  for (int i = 1; i <= 9; ++i) source.push_back(Wpl("390" + std::to_string(i) + ".000,N,1160" + std::to_string(i) + ".000,E", "x"));
-  source.insert(source.end(), {Rte(1, "R1", "a", "b"), Rte(2, "R1", "c", ""), Rte(1, "007", "d", "e"),
-                               Rte(1, "007", "f", ""), Rte(1, "EMPTY", "", ""), Rte(1, "LONG", "g", "h"),
-                               "$PZTJCMD,END*3D", Rte(1, "OPEN", "i", "")});
+  for (int i = 1; i <= 7; ++i) source.push_back(Wpl("390" + std::to_string(i) + ".000,N,1160" + std::to_string(i) + ".000,E", "x"));
+  source.insert(source.end(), {"$PZTJWPL,3908.000,N,11608.000", Wpl("3909.000,N,11609.000,E", "x"),
+                               "$PZTJXXX,3910.000,N,11610.000,E,-000005,M,y,,a*00", Rte(1, "R1", "a", "b"), Rte(2, "R1", "c", ""), Rte(1, "007", "d", "e"), Rte(1, "007", "f", ""),
+                               Rte(1, "EMPTY", "", ""), Rte(1, "LONG", "g", "h"), "$PZTJCMD,END*3D", Rte(1, "OPEN", "i", "j")});
   Converted out = Convert("roads.rte", source);
   EXPECT_EQ(out.data, (Strings{"Pline 3", "116.016666666667 39.0166666666667", "116.033333333333 39.0333333333333",
-                             "116.05 39.05", "    Pen (2,2,0)", "Pline 2", "116.066666666667 39.0666666666667",
-                             "116.083333333333 39.0833333333333", "    Pen (2,2,0)", "Pline 2", "116.1 39.1",
-                             "116.1 39.1", "    Pen (2,2,0)", "None", "Pline 2", "116.116666666667 39.1166666666667",
-                             "116.133333333333 39.1333333333333", "    Pen (2,2,0)", "Pline 2", "116.15 39.15",
-                             "116.15 39.15", "    Pen (2,2,0)"}));
+                               "116.05 39.05", "    Pen (2,2,0)", "Pline 2", "116.066666666667 39.0666666666667",
+                               "116.083333333333 39.0833333333333", "    Pen (2,2,0)", "Pline 2", "116.1 39.1",
+                               "116.1 39.1", "    Pen (2,2,0)", "None", "Pline 2", "116.116666666667 39.1166666666667",
+                               "116.133333333333 39.1333333333333", "    Pen (2,2,0)", "Pline 2", "116.15 39.15",
+                               "116.166666666667 39.1666666666667", "    Pen (2,2,0)"}));
   EXPECT_EQ(out.mid, CrLf({"R1", "007", "007", "EMPTY", "LONG", "OPEN"}));
 }
 
