@@ -15,7 +15,7 @@ namespace {
 struct FuzzUi : BatchUi {
   std::vector<std::string> sources;
   std::size_t messages = 0;
-  int maximum = 0;
+  std::uint64_t done = 0;
 
   void ShowMessage(const std::string&, const std::string&) override { ++messages; }
   void ShowSummary(const std::string&, const std::string&) override {}
@@ -24,9 +24,11 @@ struct FuzzUi : BatchUi {
   std::size_t SourceCount() const override { return sources.size(); }
   std::string SourceAt(std::size_t index) const override { return sources.at(index); }
   void RemoveSourceAt(std::size_t index) override { sources.erase(sources.begin() + static_cast<long>(index)); }
-  void SetProgressMaximum(int value) override { maximum = value; }
-  void SetProgressValue(int value) override {
-    Require(value >= 0 && value <= maximum, "progress " + std::to_string(value) + " of " + std::to_string(maximum));
+  // Progress only grows within a batch, never past the total, and drops only to 0 for the summary.
+  void ShowProgress(std::uint64_t value, std::uint64_t total) override {
+    Require(value <= total && (value >= done || value == 0),
+            "progress " + std::to_string(value) + " of " + std::to_string(total) + " after " + std::to_string(done));
+    done = value;
   }
 };
 

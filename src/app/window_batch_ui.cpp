@@ -46,22 +46,19 @@ std::string WindowBatchUi::SourceAt(std::size_t index) const { return sources_.E
 
 void WindowBatchUi::RemoveSourceAt(std::size_t index) { sources_.RemoveAt(index); }
 
-void WindowBatchUi::SetProgressMaximum(int maximum) {
-  progress_.setMaximum(maximum);
-  Repaint();
-}
-
-void WindowBatchUi::SetProgressValue(int value) {
-  value_ = value;
-  if (sinceRepaint_.elapsed() >= kRepaintMilliseconds) Repaint();
+// The bar counts thousandths of the batch's input bytes.
+void WindowBatchUi::ShowProgress(std::uint64_t done, std::uint64_t total) {
+  progress_.setMaximum(1000);
+  value_ = total == 0 ? 0 : static_cast<int>(done * 1000 / total);
+  if (sinceRepaint_.elapsed() >= kRepaintMilliseconds || done == total || done == 0) Repaint();
 }
 
 void WindowBatchUi::BetweenFiles() { Repaint(); }
 
-void WindowBatchUi::ShowProgress() { progress_.setValue(value_); }
+void WindowBatchUi::ShowBar() { progress_.setValue(value_); }
 
 void WindowBatchUi::Repaint() {
-  ShowProgress();
+  ShowBar();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   sinceRepaint_.restart();
 }

@@ -28,12 +28,11 @@ class WindowBatchUi : public BatchUi {
   std::string SourceAt(std::size_t index) const override;
   void RemoveSourceAt(std::size_t index) override;
 
-  void SetProgressMaximum(int maximum) override;
-  void SetProgressValue(int value) override;
+  void ShowProgress(std::uint64_t done, std::uint64_t total) override;
   void BetweenFiles() override;
 
   // Puts the latest progress value on the bar.
-  void ShowProgress();
+  void ShowBar();
 
  private:
   void Repaint();

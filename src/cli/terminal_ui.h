@@ -25,8 +25,7 @@ class TerminalUi : public BatchUi {
   std::size_t SourceCount() const override { return sources_.size(); }
   std::string SourceAt(std::size_t index) const override;
   void RemoveSourceAt(std::size_t index) override;
-  void SetProgressMaximum(int) override {}
-  void SetProgressValue(int) override {}
+  void ShowProgress(std::uint64_t, std::uint64_t) override {}
 
  private:
   std::vector<std::string> sources_;

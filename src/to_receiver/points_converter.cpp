@@ -8,11 +8,9 @@ bool WaypointWriter::Write(const LayerObject& object) {
   for (std::size_t member = 0; member < object.points.size(); ++member) {
     ++sequence_;
     ++counter_;
-    ui_.SetProgressValue(kFileSize - counter_);
     // The split comes before the 500th point is written and starts the count
     // at 0, so the first file holds 499.
     if (counter_ == kFileSize) {
-      ui_.SetProgressValue(0);
       counter_ = 0;
       if (!files_.StartNext()) return false;
     }

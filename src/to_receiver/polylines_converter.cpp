@@ -7,7 +7,6 @@ namespace carteloom {
 
 // The waypoints go out as they are read; the routes that name them must follow them all.
 void RouteWriter::Write(const LayerObject& object) {
-  constexpr std::uint64_t kProgressTop = 500;
   std::size_t start = 0;
   for (std::size_t end : object.sectionEnds) {
     const std::uint64_t number = routes_.size() + 1;
@@ -15,8 +14,6 @@ void RouteWriter::Write(const LayerObject& object) {
       WriteWaypointSentence(out_, object.vertices[v], kRouteWaypointAltitude,
                             [&](Sentence& name) { GeneratedName(name, v - start + 1, number); });
     routes_.push_back({object.named ? std::string(object.name) : std::string(kUnnamedGbk), end - start});
-    if (drivesProgress_)
-      ui_.SetProgressValue(static_cast<int>(kProgressTop - std::min<std::uint64_t>(routes_.size(), kProgressTop)));
     start = end;
   }
 }

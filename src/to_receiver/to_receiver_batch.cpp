@@ -16,7 +16,6 @@ namespace {
 
 constexpr const char* kNotPointOrLineMif = "此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！";
 constexpr const char* kNotWgs84 = "该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!";
-constexpr int kProgressMaximum = 500;
 
 enum class EntryOutcome {
   Converted,  // outputs in place: the entry leaves the list
@@ -116,7 +115,6 @@ EntryOutcome ConvertLayer(BatchUi& ui, MifScanner& layer, MifLayerContents conte
     if (name.outcome != NamingOutcome::Settled) return OutcomeOfNaming(name.outcome);
     routes = std::make_unique<OutputFile>(name.path);
   }
-  ui.SetProgressMaximum(kProgressMaximum);
   if (!ConvertMifLayer(layer, names, contents.points ? &waypoints : nullptr, routes.get(), ui))
     return OutcomeOfNaming(waypoints.LastNaming());
   // Every output complete before the first one moves: a failed write replaces nothing.
@@ -183,7 +181,6 @@ BatchResult RunToReceiverBatch(BatchUi& ui, const std::string& outputFolder) {
       case EntryOutcome::EndBatch: return result;
     }
   }
-  ui.SetProgressValue(0);
   ui.ShowSummary("共计 " + IntegerText(static_cast<std::int64_t>(result.converted)) +
                      "个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！",
                  kMessageTitle);

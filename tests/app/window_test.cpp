@@ -214,7 +214,7 @@ class WindowTest : public QObject {
     QCOMPARE(QList<int>({progress->maximum(), progress->value()}), QList<int>({500, 0}));
     // The bar also follows a batch between files, when no box of its own shows it.
     carteloom::WindowBatchUi batchUi(f.window, *f.Get<carteloom::SourceList>("List_MifFile"), *progress, f.desktop);
-    batchUi.SetProgressValue(7);
+    batchUi.ShowProgress(7, 10);
     batchUi.BetweenFiles();
     QCOMPARE(progress->value(), 7);
   }

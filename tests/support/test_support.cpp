@@ -113,4 +113,19 @@ std::optional<std::string> ScriptedUi::AskText(const std::string& prompt, const 
   return Next(textAnswers, std::optional<std::string>(), "input box, proposal " + proposal);
 }
 
+void ExpectProgressByBytes(const ScriptedUi& ui) {
+  ASSERT_GE(ui.progress.size(), 2u);
+  const std::uint64_t total = ui.progress.back().second;
+  EXPECT_GT(total, 0u);
+  for (std::size_t i = 0; i + 1 < ui.progress.size(); ++i) {
+    EXPECT_EQ(ui.progress[i].second, total);
+    EXPECT_LE(ui.progress[i].first, total);
+    if (i > 0) {
+      EXPECT_GE(ui.progress[i].first, ui.progress[i - 1].first) << i;
+    }
+  }
+  EXPECT_EQ(ui.progress[ui.progress.size() - 2].first, total);
+  EXPECT_EQ(ui.progress.back().first, 0u);
+}
+
 }  // namespace carteloom::testing

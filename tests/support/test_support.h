@@ -72,16 +72,20 @@ class ScriptedUi : public BatchUi {
   std::size_t SourceCount() const override { return sources.size(); }
   std::string SourceAt(std::size_t index) const override { return index < sources.size() ? sources[index] : ""; }
   void RemoveSourceAt(std::size_t index) override { sources.erase(sources.begin() + static_cast<long>(index)); }
-  void SetProgressMaximum(int maximum) override { progressMaximum = maximum; }
-  void SetProgressValue(int value) override { progressValues.push_back(value); }
+  void ShowProgress(std::uint64_t done, std::uint64_t total) override { progress.push_back({done, total}); }
+  void EntryFinished(const EntryReport& report) override { reports.push_back(report); }
 
   std::vector<std::string> sources;
   std::deque<OverwriteAnswer> overwriteAnswers;
   std::deque<std::optional<std::string>> textAnswers;  // nullopt: the answer "skip"
   std::vector<ShownBox> shown;
   std::vector<std::string> proposals;  // proposals seen by AskText, in order
-  int progressMaximum = 100;
-  std::vector<int> progressValues;
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;  // (done, total) as shown
+  std::vector<EntryReport> reports;
 };
+
+// The progress a batch showed: by input bytes, never back, full when the
+// last entry was done, then 0 for the summary.
+void ExpectProgressByBytes(const ScriptedUi& ui);
 
 }  // namespace carteloom::testing

@@ -76,12 +76,7 @@ TEST(ToReceiverBatch, PointLayersGiveNamedWaypointsIn499ThenFilesOf500) {
     written.insert(written.end(), part.begin(), part.end());
   }
   EXPECT_EQ(written, names);
-  const std::vector<int> progress(b.ui.progressValues.begin() + 4, b.ui.progressValues.end());  // after "few"
-  EXPECT_EQ(progress[0], 499);
-  EXPECT_EQ(progress[500], 0);  // the split
-  EXPECT_EQ(progress[501], 499);
-  EXPECT_EQ(progress.back(), 0);  // after the batch
-  EXPECT_EQ(b.ui.progressMaximum, 500);
+  ExpectProgressByBytes(b.ui);
   EXPECT_EQ(b.ui.shown.at(0).text + b.ui.shown[0].title, "此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！" + std::string(kProgramTitle));
   EXPECT_NE(b.ui.shown.at(1).text.find("已跳过：Region 1 个。"), std::string::npos);
   EXPECT_EQ(b.ui.shown.at(2).text + b.ui.shown[2].title, "共计 2" + kSummaryTail + "消息");
@@ -109,7 +104,7 @@ TEST(ToReceiverBatch, LineLayersGiveRoutesOfGeneratedWaypoints) {
                                       "$PZTJRTE,1,1,c,1,M_2,WPT001_3,a,WPT002_3,a*0A"}));
   EXPECT_EQ(Field(routes, 6, "$PZTJRTE").back(), "\xCE\xB4\xC3\xFC\xC3\xFB");  // 未命名: the MID ran out
   EXPECT_EQ(routes.back(), "$PZTJCMD,END*3D");
-  EXPECT_EQ(b.ui.progressValues, (std::vector<int>{499, 498, 497, 496, 0}));
+  ExpectProgressByBytes(b.ui);
 }
 
 TEST(ToReceiverBatch, AMixedLayerAsMapInfoWritesItGivesWaypointsAndRoutes) {
