@@ -36,7 +36,7 @@ TEST(ToMifBatch, ConvertsInListOrderAndReportsWhatItCannot) {
   EXPECT_EQ(RunToMifBatch(ui, out.Path().string()).converted, 3u);
   ASSERT_EQ(ui.shown.size(), 5u);
   for (int i : {0, 1, 2}) EXPECT_EQ(ui.shown[i].text + ui.shown[i].title, kRefused + kProgramTitle);
-  EXPECT_EQ(ui.shown[3].text, "文件 " + (in / "gone.upt") + " 没有转换：文件或文件夹不存在");
+  EXPECT_EQ(ui.shown[3].file + ui.shown[3].text, (in / "gone.upt") + "没有转换：文件或文件夹不存在");
   EXPECT_EQ(ui.shown[4].text + ui.shown[4].title, Summary(3) + "消息");
   EXPECT_EQ(ui.sources, (std::vector<std::string>{in / "notes.txt", in / "day2.UPT", in / "noise.upt", in / "gone.upt"}));
   EXPECT_EQ(Names(out), (std::vector<std::string>{"day1.mid", "day1.mif", "notes.mif", "roads.mid", "roads.mif",

@@ -130,7 +130,7 @@ TEST(ToReceiverBatch, AMixedLayerAsMapInfoWritesItGivesWaypointsAndRoutes) {
   EXPECT_EQ(Field(routes, 6, "$PZTJRTE"), (std::vector<std::string>{"ROAD", "ROAD", "COL"}));
   ASSERT_EQ(b.ui.shown.size(), 3u);
   EXPECT_EQ(b.ui.shown[0].text, (b.out / "mixed.rte") + " 已存在，是否覆盖？");
-  EXPECT_EQ(b.ui.shown[1].text, "文件 " + source + " 中有不能转换成航路点或航线的对象，已跳过：Region 2 个，Text 1 个，None 1 个。");
+  EXPECT_EQ(b.ui.shown[1].file + b.ui.shown[1].text, source + "有不能转换成航路点或航线的对象，已跳过：Region 2 个，Text 1 个，None 1 个。");
   EXPECT_EQ(b.ui.shown[2].text, "共计 1" + kSummaryTail);
 }
 
@@ -149,7 +149,7 @@ TEST(ToReceiverBatch, EntriesThatAreNotConverted) {
   const std::string noMid = b.Add("nomid", Layer({"Point 1 2"}), "", ".txt");
   b.Run();
   EXPECT_EQ(b.ui.sources, (std::vector<std::string>{metres, far, utm, noMid}));
-  EXPECT_EQ(b.ui.shown.at(0).text, "文件 " + metres + " 没有转换：第 550 个对象的经度 500000.5 不在 -180 到 180 之间，该文件的坐标不是经纬度");
+  EXPECT_EQ(b.ui.shown.at(0).file + b.ui.shown[0].text, metres + "没有转换：第 550 个对象的经度 500000.5 不在 -180 到 180 之间，该文件的坐标不是经纬度");
   EXPECT_NE(b.ui.shown.at(1).text.find("第 1 个对象的纬度 90.5 不在 -90 到 90 之间"), std::string::npos);
   EXPECT_EQ(b.ui.shown.at(2).text + b.ui.shown[2].title, "该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!消息");
   EXPECT_EQ(b.ui.shown.size(), 3u);
