@@ -5,7 +5,9 @@
 #include <cstring>
 #include <utility>
 
+#include "formats/batch_progress.h"
 #include "formats/file_routines.h"
+#include "formats/stop_request.h"
 
 namespace carteloom {
 namespace {
@@ -33,6 +35,9 @@ BlockReader::BlockReader(BlockReader&& other) noexcept
       keep_(other.keep_),
       path_(std::move(other.path_)),
       file_(std::exchange(other.file_, nullptr)),
+      progress_(other.progress_),
+      bufferStart_(other.bufferStart_),
+      read_(other.read_),
       eof_(other.eof_) {}
 
 BlockReader::~BlockReader() {
@@ -41,10 +46,12 @@ BlockReader::~BlockReader() {
 
 bool BlockReader::More() {
   if (eof_) return false;
+  StopPoint();
   if (keep_ > 0) {
     std::memmove(buffer_.data(), buffer_.data() + keep_, end_ - keep_);
     end_ -= keep_;
     pos_ -= keep_;
+    bufferStart_ += keep_;
     keep_ = 0;
   }
   if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
@@ -56,6 +63,8 @@ bool BlockReader::More() {
     return false;
   }
   end_ += got;
+  read_ += got;
+  if (progress_ != nullptr) progress_->ReadTo(read_);
   return true;
 }
 

@@ -58,6 +58,8 @@ class MifScanner {
   bool Next(MifObject& object);
   // The number of the object Next() gave last, from 1: the row of its MID values.
   std::uint64_t ObjectNumber() const { return objectNumber_; }
+  // How far into the text the scanner is.
+  std::size_t Position() const { return pos_; }
   // The objects, and parts of Collections, passed over so far, by kind.
   const MifSkippedCounts& Skipped() const { return skipped_; }
 

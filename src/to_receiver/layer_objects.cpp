@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "formats/stop_request.h"
+
 namespace carteloom {
 namespace {
 
@@ -14,8 +16,8 @@ constexpr std::size_t kBatchVertices = 1 << 16;
 CoordinateError::CoordinateError(std::uint64_t object, bool longitude, double value)
     : std::runtime_error("coordinate out of range"), object_(object), longitude_(longitude), value_(value) {}
 
-LayerObjects::LayerObjects(MifScanner& scanner, MidReader& names)
-    : scanner_(scanner), names_(names), ahead_([this](Batch& batch) { return Fill(batch); }) {}
+LayerObjects::LayerObjects(MifScanner& scanner, MidReader& names, ReadProgress* progress)
+    : scanner_(scanner), names_(names), progress_(progress), ahead_([this](Batch& batch) { return Fill(batch); }) {}
 
 void LayerObjects::Check(std::span<const MifVertex> coordinates) const {
   for (const MifVertex& v : coordinates) {
@@ -30,7 +32,9 @@ bool LayerObjects::Fill(Batch& batch) {
   batch.vertices.clear();
   batch.sectionEnds.clear();
   batch.names.clear();
+  StopPoint();
   while (batch.entries.size() < kBatchObjects && batch.points.size() + batch.vertices.size() < kBatchVertices) {
+    batch.readTo = scanner_.Position() + names_.Consumed();
     if (!scanner_.Next(object_)) return false;
     Check(object_.points);
     Check(object_.vertices);
@@ -47,6 +51,7 @@ bool LayerObjects::Fill(Batch& batch) {
     entry.nameEnd = batch.names.size();
     batch.entries.push_back(entry);
   }
+  batch.readTo = scanner_.Position() + names_.Consumed();
   return true;
 }
 
@@ -55,6 +60,7 @@ bool LayerObjects::Next(LayerObject& object) {
     batch_ = ahead_.Next();
     nextEntry_ = 0;
     if (batch_ == nullptr) return false;
+    if (progress_ != nullptr) progress_->ReadTo(batch_->readTo);
   }
   const Entry& entry = batch_->entries[nextEntry_++];
   auto part = [](const auto& all, std::size_t begin, std::size_t end) {

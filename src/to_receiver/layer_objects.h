@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/batch_progress.h"
 #include "formats/mid_reader.h"
 #include "formats/mif_reader.h"
 #include "formats/read_ahead.h"
@@ -44,7 +45,9 @@ class LayerObjects {
  public:
   // Starts reading objects from scanner and a row from names for each.
   // Both must outlive this, and neither may be used by others meanwhile.
-  LayerObjects(MifScanner& scanner, MidReader& names);
+  // progress, when given, hears how many bytes of the MIF text and the MID
+  // file lie behind each batch of objects as it is taken (on the caller's thread).
+  LayerObjects(MifScanner& scanner, MidReader& names, ReadProgress* progress = nullptr);
 
   // The next object; false after the last. Throws what reading threw
   // (FileError from the MID file, CoordinateError), once the objects
@@ -66,12 +69,14 @@ class LayerObjects {
     std::vector<MifVertex> vertices;
     std::vector<std::size_t> sectionEnds;
     std::string names;
+    std::uint64_t readTo = 0;  // bytes of MIF and MID behind the batch
   };
   bool Fill(Batch& batch);
   void Check(std::span<const MifVertex> coordinates) const;
 
   MifScanner& scanner_;
   MidReader& names_;
+  ReadProgress* progress_;
   MifObject object_;  // the reading thread's
   std::string name_;  // the reading thread's
   const Batch* batch_ = nullptr;
