@@ -10,7 +10,7 @@ TerminalUi::TerminalUi(std::vector<std::string> sources, const TerminalOptions& 
       options_(options),
       out_(out),
       err_(err),
-      progress_(err, options.progress && !options.quiet, options.progressAtOnce) {}
+      progress_(err, options.progress && !options.quiet, !options.progressAtOnce) {}
 
 std::ostream& TerminalUi::Err() {
   progress_.Break();
