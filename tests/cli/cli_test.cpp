@@ -38,13 +38,6 @@ Ran Cli(const ScratchFolder& folder, const std::string& arguments, const std::st
   return {status, ReadBytes(logs / "out"), ReadBytes(logs / "err")};
 }
 
-std::vector<std::string> Names(const ScratchFolder& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder.Path())) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(CliMessages, NameTheirFileAndWhatWasNotConverted) {
   SKIP_WITHOUT_POSIX_SHELL();
   ScratchFolder dir;
@@ -120,6 +113,13 @@ pid_t Start(std::vector<std::string> arguments, const ScratchFolder& logs, int i
   posix_spawn(&pid, CARTELOOM_CLI, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   return pid;
+}
+
+std::vector<std::string> Names(const ScratchFolder& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder.Path())) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // The process's wait status; after five seconds it is killed, and -1 says it did not end.
