@@ -153,7 +153,14 @@ TEST_P(CliStop, LeavesNoTemporaryFileAndTheOldOutputs) {
   int input[2];
   ASSERT_EQ(pipe(input), 0);
   const pid_t pid = Start(arguments, logs, input[0]);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // Some MB read: its handlers are in place and it is converting (a plain wait where there is no /proc).
+  for (int tries = 0; tries < 500; ++tries) {
+    const std::string io = ReadBytes("/proc/" + std::to_string(pid) + "/io");
+    const std::size_t read = io.find("rchar: ");
+    if (read == std::string::npos) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (read == std::string::npos || std::stoull(io.substr(read + 7)) > 8000000) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   ASSERT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "done before the signal: the input must be larger";
   kill(pid, GetParam());
   const int status = WaitFor(pid);
