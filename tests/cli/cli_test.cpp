@@ -48,6 +48,12 @@ TEST(CliMessages, NameTheirFileAndWhatWasNotConverted) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "a.txt: " + kNotReceiverFile + "\nb.upt: " + kNotReceiverFile + "\n测.upt: " + kNotReceiverFile + "\n");
   EXPECT_EQ(Cli(dir, "to-mif '\xb2\xe2.upt'", "C").err, "\xb2\xe2.upt: " + kNotReceiverFile + "\n");
+  // Within a text (the overwrite question), and on stdout too.
+  fs::copy_file(kData + "to_mif/wells.upt", dir / "\xca\xd4.upt");  // 试.upt
+  Cli(dir, "to-mif '\xca\xd4.upt'");
+  run = Cli(dir, "to-mif -v '\xca\xd4.upt'");
+  EXPECT_NE(run.err.find("/试.mif文件已存在"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out.rfind("试.upt: ", 0), 0u) << run.out;
 
   // A layer in another coordinate system ends the batch: it and the files after it are named.
   for (const char* name : {"good", "other", "later"}) {
