@@ -36,7 +36,7 @@ inline constexpr const char* kProgressHelp =
     "terminal (on a terminal it shows for work longer than a second)";
 
 inline constexpr const char* kExitStatusHelp =
-    "\nMessages about one file start with its path. Ctrl-C or SIGTERM stops the run: no\n"
+    "Messages about one file start with its path. Ctrl-C or SIGTERM stops the run: no\n"
     "half-written file is left, and every old output stays as it was.\n"
     "Exit status: 0 every file converted, 1 some file not converted, 2 usage error,\n"
     "130 stopped by Ctrl-C or a signal.\n";

@@ -12,7 +12,6 @@
 #include "cli/stop_signals.h"
 #include "cli/terminal_ui.h"
 #include "formats/file_routines.h"
-#include "formats/stop_request.h"
 #include "to_mif/to_mif_batch.h"
 #include "to_receiver/to_receiver_batch.h"
 
@@ -35,7 +34,7 @@ void AddCommonOptions(CLI::App& command, Request& request, const char* readsWrit
   command.add_flag("-v,--verbose", request.verbose, carteloom::kVerboseHelp)->excludes(quiet);
   command.add_flag("--progress", request.progress, carteloom::kProgressHelp)->excludes(quiet);
   command.add_option("FILE", request.files, "Source files, converted in this order")->required();
-  command.footer(std::string(readsWrites) + carteloom::kExitStatusHelp + carteloom::kExamples);
+  command.footer(std::string(readsWrites) + "\n" + carteloom::kExitStatusHelp + carteloom::kExamples);
 }
 
 carteloom::TerminalOptions OptionsOf(const Request& request) {
@@ -75,7 +74,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Carteloom: receiver waypoint, track and route files to MapInfo MIF/MID and back"};
   app.set_version_flag("--version", std::string("carteloom-cli ") + CARTELOOM_VERSION);
   app.require_subcommand(1);
-  app.footer(std::string(carteloom::kExitStatusHelp + 1) + carteloom::kExamples + carteloom::kCommandHelpHint);
+  app.footer(std::string(carteloom::kExitStatusHelp) + carteloom::kExamples + carteloom::kCommandHelpHint);
 
   Request toMif, toReceiver;
   std::string mifCharset = std::string(carteloom::kDefaultMifCharset);
