@@ -15,6 +15,7 @@
 #include <cstring>
 #include <langinfo.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -105,6 +106,14 @@ bool IsTerminal(std::FILE* stream) {
   return GetConsoleMode(HandleOf(stream), &mode) != 0;
 }
 
+bool ShareDestination(std::FILE* one, std::FILE* other) {
+  BY_HANDLE_FILE_INFORMATION first{}, second{};
+  if (IsTerminal(one) && IsTerminal(other)) return true;
+  return GetFileInformationByHandle(HandleOf(one), &first) && GetFileInformationByHandle(HandleOf(other), &second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
+}
+
 PathDisplay PathDisplayOf(std::FILE* stream) {
   return IsTerminal(stream) ? PathDisplay::AnsiAsUtf8 : PathDisplay::Bytes;
 }
@@ -132,6 +141,12 @@ std::optional<std::string> ReadAnswerLine() {
 #else
 
 bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
+
+bool ShareDestination(std::FILE* one, std::FILE* other) {
+  struct stat first {}, second {};
+  return fstat(fileno(one), &first) == 0 && fstat(fileno(other), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
 
 PathDisplay PathDisplayOf(std::FILE*) { return LocaleIsUtf8() ? PathDisplay::GbkAsUtf8 : PathDisplay::Bytes; }
 

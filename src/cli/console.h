@@ -15,6 +15,9 @@ enum class PathDisplay {
 };
 
 bool IsTerminal(std::FILE* stream);
+// True when both streams end up in one place (a terminal, a pipe, a file),
+// so that a line left open on one would run into the next of the other.
+bool ShareDestination(std::FILE* one, std::FILE* other);
 
 // How paths are shown on stdout or stderr. On POSIX it reads the charset of
 // the user's locale (LC_CTYPE is left as it was, "C").

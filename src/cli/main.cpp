@@ -51,6 +51,7 @@ carteloom::TerminalOptions OptionsOf(const Request& request) {
   options.verbose = request.verbose;
   options.progress = request.progress || carteloom::IsTerminal(stderr);
   options.progressAtOnce = request.progress;
+  options.outBesideErr = carteloom::ShareDestination(stdout, stderr);
   options.outPaths = carteloom::PathDisplayOf(stdout);
   options.errPaths = carteloom::PathDisplayOf(stderr);
   return options;

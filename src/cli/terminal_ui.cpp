@@ -17,6 +17,11 @@ std::ostream& TerminalUi::Err() {
   return err_;
 }
 
+std::ostream& TerminalUi::Out() {
+  if (options_.outBesideErr) progress_.Break();
+  return out_;
+}
+
 void TerminalUi::ShowMessage(const std::string& text, const std::string&) {
   Err() << ShownText(text, options_.errPaths) << '\n' << std::flush;
 }
@@ -26,8 +31,7 @@ void TerminalUi::ShowFileMessage(const std::string& path, const std::string& tex
 }
 
 void TerminalUi::ShowSummary(const std::string& text, const std::string&) {
-  progress_.Break();
-  if (!options_.quiet) out_ << ShownText(text, options_.outPaths) << '\n' << std::flush;
+  if (!options_.quiet) Out() << ShownText(text, options_.outPaths) << '\n' << std::flush;
 }
 
 void TerminalUi::OutputRenamed(const std::string& proposedPath, const std::string& path) {
@@ -37,8 +41,7 @@ void TerminalUi::OutputRenamed(const std::string& proposedPath, const std::strin
 void TerminalUi::EntryFinished(const EntryReport& report) {
   if (!report.whyNot.empty()) notConverted_.push_back(report.source);
   if (!options_.verbose || options_.quiet) return;
-  progress_.Break();
-  out_ << ShownPath(report.source, options_.outPaths);
+  Out() << ShownPath(report.source, options_.outPaths);
   if (report.whyNot.empty()) {
     for (std::size_t i = 0; i < report.outputs.size(); ++i)
       out_ << (i == 0 ? " -> " : ", ") << ShownPath(report.outputs[i], options_.outPaths);

@@ -20,6 +20,7 @@ struct TerminalOptions {
   bool verbose = false;        // a line per given file on stdout
   bool progress = false;       // the progress line on stderr
   bool progressAtOnce = false; // from the start, not only for work longer than a second
+  bool outBesideErr = false;    // stdout goes where stderr goes, beside the progress line
   PathDisplay outPaths = PathDisplay::Bytes;
   PathDisplay errPaths = PathDisplay::Bytes;
 };
@@ -48,6 +49,7 @@ class TerminalUi : public BatchUi {
 
  private:
   std::ostream& Err();  // stderr, after any progress line was ended
+  std::ostream& Out();  // stdout, likewise when both show on the terminal
   std::string ErrPath(const std::string& path) const { return ShownPath(path, options_.errPaths); }
 
   std::vector<std::string> sources_;
