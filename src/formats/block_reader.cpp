@@ -10,18 +10,15 @@
 #include "formats/stop_request.h"
 
 namespace carteloom {
-namespace {
-constexpr std::size_t kBlockSize = 1 << 20;
-}
-
-BlockReader::BlockReader(const std::string& path) : path_(path) {
+BlockReader::BlockReader(const std::string& path, std::size_t blockSize) : path_(path) {
   errno = 0;
   file_ = OpenFile(path, "rb");
   if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno != 0 ? errno : ENOENT));
   // A small file gets a small first block: the buffer is zeroed as it grows.
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(NativePath(path), ec);
-  buffer_.resize(ec ? kBlockSize : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, 4096, kBlockSize)));
+  const std::size_t smallest = std::min<std::size_t>(4096, blockSize);
+  buffer_.resize(ec ? blockSize : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, smallest, blockSize)));
 }
 
 BlockReader::BlockReader(InMemory, std::string text) : buffer_(text.begin(), text.end()), end_(text.size()), eof_(true) {

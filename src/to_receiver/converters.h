@@ -41,6 +41,7 @@ class WaypointWriter {
   WaypointFiles& files_;
   int counter_ = 0;  // waypoints since the last split
   std::uint64_t sequence_ = 0;  // of the point in the layer
+  std::uint64_t membersBefore_ = 0;  // points of the object in the pieces before
 };
 
 // One waypoint per vertex and one route per line section, named by its
@@ -59,6 +60,7 @@ class RouteWriter {
   };
   OutputFile& out_;
   std::vector<Route> routes_;
+  std::uint64_t openVertices_ = 0;  // of a section that goes on in the next piece
 };
 
 // Converts the layer: its points into waypoints when waypoints is given,

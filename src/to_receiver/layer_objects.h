@@ -17,11 +17,13 @@
 
 namespace carteloom {
 
-// One object as Next() hands it out; its views hold until the next call.
+// One object, or one piece of a long one, as Next() hands it out; its views
+// hold until the next call.
 struct LayerObject {
   std::span<const MifVertex> points;
   std::span<const MifVertex> vertices;
   std::span<const std::size_t> sectionEnds;  // into vertices, as in MifObject
+  bool continued = false;                    // carries on the object of the piece before, as in MifObject
   bool named = false;                        // false once the MID rows have run out
   std::string_view name;
 };
@@ -59,6 +61,7 @@ class LayerObjects {
     std::size_t pointBegin, pointEnd;
     std::size_t vertexBegin, vertexEnd;
     std::size_t sectionBegin, sectionEnd;
+    bool continued;
     bool named;
     std::size_t nameBegin, nameEnd;
   };
@@ -77,8 +80,9 @@ class LayerObjects {
   MifScanner& scanner_;
   MidReader& names_;
   ReadProgress* progress_;
-  MifObject object_;  // the reading thread's
-  std::string name_;  // the reading thread's
+  MifObject object_;    // the reading thread's
+  std::string name_;    // the reading thread's: the row of the object being read
+  bool named_ = false;  // the reading thread's
   const Batch* batch_ = nullptr;
   std::size_t nextEntry_ = 0;
   ReadAhead<Batch> ahead_;  // last: its thread uses everything above

@@ -139,8 +139,8 @@ EntryOutcome ConvertLayer(BatchUi& ui, EntryReport& report, MifScanner& layer, M
 EntryOutcome ConvertEntry(BatchUi& ui, EntryReport& report, const std::string& folder, BatchProgress& progress) {
   const std::string& source = report.source;
   try {
-    std::string mifText = FileText(source);
-    MifScanner layer(mifText);
+    RefuseFolder(source);
+    MifScanner layer(source);
     MifLayerContents contents = layer.Contents();
     if (!contents.points && !contents.lines) {
       TellAboutEntry(ui, report, kNotPointOrLineMif, kProgramTitle);

@@ -87,8 +87,8 @@ TEST(ToReceiverBatch, PointLayersGiveNamedWaypointsIn499ThenFilesOf500) {
 
 TEST(ToReceiverBatch, LineLayersGiveRoutesOfGeneratedWaypoints) {
   std::vector<std::string> data{"Pline 3", "116 39", "  116.5 39.5", "\t117 40", "    Pen (1,2,0)", "PLINE MULTIPLE 2",
-                                "  1", "5 6", "  2", "7 8", "9 10", "Pline 70000"};  // more than read at once
-  for (int v = 0; v < 70000; ++v) data.push_back("116 39");
+                                "  1", "5 6", "  2", "7 8", "9 10", "Pline 150000"};  // more than read at once
+  for (int v = 0; v < 150000; ++v) data.push_back("        116 39");  // the MIF larger than a block
   Batch b;
   b.Add("roads", Layer(data), "ROAD1\n\"M,2\"\n");
   b.Run();
@@ -97,9 +97,9 @@ TEST(ToReceiverBatch, LineLayersGiveRoutesOfGeneratedWaypoints) {
             (std::vector<std::string>{"$PZTJWPL,3900.000,N,11600.000,E,-000005,M,WPT001_1,,a*4C",
                                       "$PZTJWPL,3930.000,N,11630.000,E,-000005,M,WPT002_1,,a*4F",
                                       "$PZTJWPL,4000.000,N,11700.000,E,-000005,M,WPT003_1,,a*41"}));
-  EXPECT_EQ(Field(routes, 8).size(), 70006u);
-  EXPECT_EQ(Field(routes, 8).back(), "WPT70000_4");
-  EXPECT_EQ(std::vector<std::string>(routes.end() - 35005, routes.end() - 35001),
+  EXPECT_EQ(Field(routes, 8).size(), 150006u);
+  EXPECT_EQ(Field(routes, 8).back(), "WPT150000_4");
+  EXPECT_EQ(std::vector<std::string>(routes.end() - 75005, routes.end() - 75001),
             (std::vector<std::string>{"$PZTJRTE,2,1,c,1,ROAD1,WPT001_1,a,WPT002_1,a*00",
                                       "$PZTJRTE,2,2,c,1,ROAD1,WPT003_1,a,,a*0E", "$PZTJRTE,1,1,c,1,M_2,WPT001_2,a,,a*06",
                                       "$PZTJRTE,1,1,c,1,M_2,WPT001_3,a,WPT002_3,a*0A"}));
