@@ -7,14 +7,9 @@
 #include <map>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
+#include "cli/console.h"
+#include "cli/help_texts.h"
+#include "cli/stop_signals.h"
 #include "cli/terminal_ui.h"
 #include "formats/file_routines.h"
 #include "to_mif/to_mif_batch.h"
@@ -25,26 +20,41 @@ namespace {
 struct Request {
   std::string outputFolder;
   std::string onExist;
+  bool quiet = false;
+  bool verbose = false;
+  bool progress = false;
   std::vector<std::string> files;
 };
 
-void AddCommonOptions(CLI::App& command, Request& request) {
+void AddCommonOptions(CLI::App& command, Request& request, const char* readsWrites) {
   command.add_option("-o,--output", request.outputFolder, "Output folder (default: the current folder)");
-  command
-      .add_option("--on-exist", request.onExist,
-                  "When an output exists: ask, overwrite, rename or fail "
-                  "(default: ask on a terminal, fail otherwise)")
+  command.add_option("--on-exist", request.onExist, carteloom::kOnExistHelp)
       ->check(CLI::IsMember({"ask", "overwrite", "rename", "fail"}));
+  CLI::Option* quiet = command.add_flag("-q,--quiet", request.quiet, carteloom::kQuietHelp);
+  command.add_flag("-v,--verbose", request.verbose, carteloom::kVerboseHelp)->excludes(quiet);
+  command.add_flag("--progress", request.progress, carteloom::kProgressHelp)->excludes(quiet);
   command.add_option("FILE", request.files, "Source files, converted in this order")->required();
+  command.footer(std::string(readsWrites) + "\n" + carteloom::kExitStatusHelp + carteloom::kExamples);
 }
 
-carteloom::OnExist OnExistOf(const std::string& text) {
+carteloom::TerminalOptions OptionsOf(const Request& request) {
   static const std::map<std::string, carteloom::OnExist> kModes{{"ask", carteloom::OnExist::Ask},
                                                                 {"overwrite", carteloom::OnExist::Overwrite},
                                                                 {"rename", carteloom::OnExist::Rename},
                                                                 {"fail", carteloom::OnExist::Fail}};
-  if (text.empty()) return isatty(fileno(stdin)) ? carteloom::OnExist::Ask : carteloom::OnExist::Fail;
-  return kModes.at(text);
+  carteloom::TerminalOptions options;
+  if (request.onExist.empty())
+    options.onExist = carteloom::IsTerminal(stdin) ? carteloom::OnExist::Ask : carteloom::OnExist::Fail;
+  else
+    options.onExist = kModes.at(request.onExist);
+  options.quiet = request.quiet;
+  options.verbose = request.verbose;
+  options.progress = request.progress || carteloom::IsTerminal(stderr);
+  options.progressAtOnce = request.progress;
+  options.outBesideErr = carteloom::ShareDestination(stdout, stderr);
+  options.outPaths = carteloom::PathDisplayOf(stdout);
+  options.errPaths = carteloom::PathDisplayOf(stderr);
+  return options;
 }
 
 std::string FolderOf(const std::string& requested) {
@@ -61,21 +71,23 @@ int main(int argc, char** argv) {
   // A file-size limit must fail the write (and keep the old file), not kill the process.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+  carteloom::WriteConsolesAsUnicode();
   CLI::App app{"Carteloom: receiver waypoint, track and route files to MapInfo MIF/MID and back"};
   app.set_version_flag("--version", std::string("carteloom-cli ") + CARTELOOM_VERSION);
   app.require_subcommand(1);
+  app.footer(std::string(carteloom::kExitStatusHelp) + carteloom::kExamples + carteloom::kCommandHelpHint);
 
   Request toMif, toReceiver;
   std::string mifCharset = std::string(carteloom::kDefaultMifCharset);
-  CLI::App* mifCommand = app.add_subcommand("to-mif", "Receiver files (.upt .log .rte) to MIF/MID pairs");
-  AddCommonOptions(*mifCommand, toMif);
+  CLI::App* mifCommand = app.add_subcommand("to-mif", carteloom::kToMifSummary);
+  AddCommonOptions(*mifCommand, toMif, carteloom::kToMifReadsWrites);
   mifCommand
       ->add_option("--mif-charset", mifCharset,
-                   "Charset named in the MIF header (default Neutral; WindowsSimpChinese lets GDAL and "
-                   "QGIS decode the GBK names)")
+                   "Charset named in the MIF header (default Neutral;\n"
+                   "WindowsSimpChinese lets GDAL and QGIS decode the GBK names)")
       ->check(CLI::IsMember({"Neutral", "WindowsSimpChinese"}));
-  CLI::App* receiverCommand = app.add_subcommand("to-receiver", "MIF/MID pairs to waypoint or route files");
-  AddCommonOptions(*receiverCommand, toReceiver);
+  CLI::App* receiverCommand = app.add_subcommand("to-receiver", carteloom::kToReceiverSummary);
+  AddCommonOptions(*receiverCommand, toReceiver, carteloom::kToReceiverReadsWrites);
 
   try {
     app.parse(argc, argv);
@@ -84,15 +96,19 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : 2;
   }
 
+  const Request& request = mifCommand->parsed() ? toMif : toReceiver;
+  carteloom::TerminalUi ui(request.files, OptionsOf(request), std::cout, std::cerr);
+  carteloom::CatchStopSignals();
   carteloom::BatchResult result;
   if (mifCommand->parsed()) {
-    carteloom::TerminalUi ui(toMif.files, OnExistOf(toMif.onExist), std::cin, std::cout, std::cerr);
     carteloom::ToMifOptions options;
     options.charset = mifCharset;
-    result = carteloom::RunToMifBatch(ui, FolderOf(toMif.outputFolder), options);
+    result = carteloom::RunToMifBatch(ui, FolderOf(request.outputFolder), options);
   } else {
-    carteloom::TerminalUi ui(toReceiver.files, OnExistOf(toReceiver.onExist), std::cin, std::cout, std::cerr);
-    result = carteloom::RunToReceiverBatch(ui, FolderOf(toReceiver.outputFolder));
+    result = carteloom::RunToReceiverBatch(ui, FolderOf(request.outputFolder));
   }
+  carteloom::BatchUnwound();
+  ui.Finish(result);
+  if (result.stopped) return carteloom::kStoppedExitStatus;
   return result.converted == result.startCount ? 0 : 1;
 }

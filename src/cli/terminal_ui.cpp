@@ -1,52 +1,99 @@
 #include "cli/terminal_ui.h"
 
-#include <istream>
 #include <ostream>
 
 namespace carteloom {
 
-TerminalUi::TerminalUi(std::vector<std::string> sources, OnExist onExist, std::istream& in, std::ostream& out,
+TerminalUi::TerminalUi(std::vector<std::string> sources, const TerminalOptions& options, std::ostream& out,
                        std::ostream& err)
-    : sources_(std::move(sources)), onExist_(onExist), in_(in), out_(out), err_(err) {}
+    : sources_(std::move(sources)),
+      options_(options),
+      out_(out),
+      err_(err),
+      progress_(err, options.progress && !options.quiet, !options.progressAtOnce) {}
 
-void TerminalUi::ShowMessage(const std::string& text, const std::string&) { err_ << text << '\n' << std::flush; }
+std::ostream& TerminalUi::Err() {
+  progress_.Break();
+  return err_;
+}
 
-void TerminalUi::ShowSummary(const std::string& text, const std::string&) { out_ << text << '\n' << std::flush; }
+std::ostream& TerminalUi::Out() {
+  if (options_.outBesideErr) progress_.Break();
+  return out_;
+}
+
+void TerminalUi::ShowMessage(const std::string& text, const std::string&) {
+  Err() << ShownText(text, options_.errPaths) << '\n' << std::flush;
+}
+
+void TerminalUi::ShowFileMessage(const std::string& path, const std::string& text, const std::string&) {
+  Err() << ErrPath(path) << ": " << ShownText(text, options_.errPaths) << '\n' << std::flush;
+}
+
+void TerminalUi::ShowSummary(const std::string& text, const std::string&) {
+  if (!options_.quiet) Out() << ShownText(text, options_.outPaths) << '\n' << std::flush;
+}
+
+void TerminalUi::OutputRenamed(const std::string& proposedPath, const std::string& path) {
+  if (!options_.quiet) Err() << ErrPath(proposedPath) << " 已存在，输出改名为 " << ErrPath(path) << '\n' << std::flush;
+}
+
+void TerminalUi::EntryFinished(const EntryReport& report) {
+  if (!report.whyNot.empty()) notConverted_.push_back(report.source);
+  if (!options_.verbose || options_.quiet) return;
+  Out() << ShownPath(report.source, options_.outPaths);
+  if (report.whyNot.empty()) {
+    for (std::size_t i = 0; i < report.outputs.size(); ++i)
+      out_ << (i == 0 ? " -> " : ", ") << ShownPath(report.outputs[i], options_.outPaths);
+  } else {
+    out_ << ": " << ShownText(report.whyNot, options_.outPaths);
+  }
+  out_ << '\n' << std::flush;
+}
+
+void TerminalUi::Finish(const BatchResult& result) {
+  progress_.Break();
+  if (!result.endedEarly || result.stopped || notConverted_.empty()) return;
+  Err() << "批处理已提前结束，以下文件没有转换：\n";
+  for (const std::string& source : notConverted_) err_ << "  " << ErrPath(source) << '\n';
+  err_ << std::flush;
+}
 
 OverwriteAnswer TerminalUi::AskOverwrite(const std::string& text, const std::string&) {
-  switch (onExist_) {
+  const std::string question = ShownText(text, options_.errPaths);
+  switch (options_.onExist) {
     case OnExist::Overwrite: return OverwriteAnswer::Overwrite;
     case OnExist::Rename: return OverwriteAnswer::Rename;
     case OnExist::Fail:
-      err_ << text << " 否（--on-exist=fail：文件没有转换）\n" << std::flush;
+      Err() << question << " 否（--on-exist=fail：文件没有转换）\n" << std::flush;
       return OverwriteAnswer::Skip;
     case OnExist::Ask: break;
   }
   for (;;) {
-    err_ << text << " [y=确定 / n=取消] " << std::flush;
-    std::string line;
-    if (!std::getline(in_, line)) {
-      err_ << '\n';
+    Err() << question << " [y=确定 / n=取消] " << std::flush;
+    std::optional<std::string> line = ReadAnswerLine();
+    if (!line) {
+      err_ << '\n' << std::flush;
       return OverwriteAnswer::Skip;
     }
-    if (line == "y" || line == "Y") return OverwriteAnswer::Overwrite;
-    if (line == "n" || line == "N") return OverwriteAnswer::Rename;
+    if (*line == "y" || *line == "Y") return OverwriteAnswer::Overwrite;
+    if (*line == "n" || *line == "N") return OverwriteAnswer::Rename;
   }
 }
 
 std::optional<std::string> TerminalUi::AskText(const std::string& prompt, const std::string& title,
                                                const std::string& proposal) {
-  if (onExist_ == OnExist::Rename) return proposal;
-  if (onExist_ != OnExist::Ask) return std::nullopt;
+  if (options_.onExist == OnExist::Rename) return proposal;
+  if (options_.onExist != OnExist::Ask) return std::nullopt;
   // An empty line takes the proposal, as Enter does in an input box.
-  err_ << title << ' ' << prompt << " [" << proposal << "]: " << std::flush;
-  std::string line;
-  if (!std::getline(in_, line)) {
-    err_ << '\n';
+  Err() << ShownText(title, options_.errPaths) << ' ' << ShownText(prompt, options_.errPaths) << " ["
+        << ErrPath(proposal) << "]: " << std::flush;
+  std::optional<std::string> line = ReadAnswerLine();
+  if (!line) {
+    err_ << '\n' << std::flush;
     return std::nullopt;
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line.empty() ? proposal : line;
+  return line->empty() ? proposal : *line;
 }
 
 std::string TerminalUi::SourceAt(std::size_t index) const {

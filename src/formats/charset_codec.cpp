@@ -145,6 +145,20 @@ bool LooksLikeUtf8Names(std::string_view bytes) {
 
 #ifdef _WIN32
 
+std::optional<std::string> Utf8FromGbk(std::string_view gbk) {
+  if (gbk.empty()) return std::string();
+  const int wideLength = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(), static_cast<int>(gbk.size()),
+                                             nullptr, 0);
+  if (wideLength <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+  MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(), static_cast<int>(gbk.size()), wide.data(),
+                      wideLength);
+  const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(std::max(utf8Length, 0)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);
+  return utf8;
+}
+
 GbkRecoder::GbkRecoder(int sourceCodePage) : sourceCodePage_(sourceCodePage) {}
 GbkRecoder::~GbkRecoder() = default;
 
@@ -182,6 +196,22 @@ std::string IconvName(int codePage) {
   return "CP" + IntegerText(codePage);
 }
 }  // namespace
+
+std::optional<std::string> Utf8FromGbk(std::string_view gbk) {
+  iconv_t cd = iconv_open("UTF-8", "GBK");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  // No GBK byte becomes more than three bytes of UTF-8.
+  std::string utf8(gbk.size() * 3 + 4, '\0');
+  char* in = const_cast<char*>(gbk.data());
+  std::size_t inLeft = gbk.size();
+  char* out = utf8.data();
+  std::size_t outLeft = utf8.size();
+  const bool whole = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
+  iconv_close(cd);
+  if (!whole) return std::nullopt;
+  utf8.resize(utf8.size() - outLeft);
+  return utf8;
+}
 
 GbkRecoder::GbkRecoder(int sourceCodePage) : sourceCodePage_(sourceCodePage) {
   iconv_t cd = iconv_open("GBK", IconvName(sourceCodePage).c_str());

@@ -32,6 +32,10 @@ bool IsNeutralCharset(std::string_view charset);
 // one odd character to eight plausible ones.
 bool LooksLikeUtf8Names(std::string_view bytes);
 
+// GBK bytes as UTF-8, for showing a GBK path on a UTF-8 terminal; nothing
+// when the bytes are not valid GBK.
+std::optional<std::string> Utf8FromGbk(std::string_view gbk);
+
 // Recodes text from one code page into GBK; a character that GBK cannot hold,
 // or a byte sequence that is not valid in the source, becomes "?".
 class GbkRecoder {
