@@ -3,10 +3,11 @@
 namespace carteloom {
 
 bool RecordReader::Next(ReceiverRecord& record) {
+  for (std::size_t n = 0; n < record.fields.size() && n < static_cast<std::size_t>(record.fieldCount); ++n)
+    record.fields[n].clear();
+  record.fields.resize(static_cast<std::size_t>(lastField_));
   record.fieldCount = 0;
   record.position.reset();
-  record.fields.resize(static_cast<std::size_t>(lastField_));
-  for (std::string& field : record.fields) field.clear();
   RecordPosition position;
   if (held_) {
     held_ = false;
@@ -20,7 +21,7 @@ bool RecordReader::Next(ReceiverRecord& record) {
     if (walker_.Starts() && record.fieldCount > 0) {
       // The field belongs to the next record: hold it until then.
       held_ = true;
-      heldField_.assign(field);
+      if ((keep_ & 2u) != 0) heldField_.assign(field);
       heldLine_ = source_.Line();
       heldKind_ = walker_.Kind();
       break;

@@ -23,7 +23,8 @@ struct ReceiverRecord {
   std::string_view Field(int number) const {
     return number >= 1 && static_cast<std::size_t>(number) <= fields.size() ? fields[number - 1] : std::string_view();
   }
-  // The end sentence ("$PZTJCMD,END*3D"), which no file kind counts as a damaged record.
+  // The end sentence ("$PZTJCMD,END*3D"), which no file kind counts as a
+  // damaged record; tells only when field 1 is kept.
   bool IsEnd() const { return fieldCount <= 2 && Field(1) == kCommandTag; }
 
   std::vector<std::string> fields;
@@ -32,9 +33,9 @@ struct ReceiverRecord {
 class RecordReader {
  public:
   // lastField and routes as for RecordWalker. keep: the fields whose text
-  // the records carry, bit n for field n; field 1 is always kept.
+  // the records carry, bit n for field n.
   RecordReader(FieldReader& source, int lastField, bool routes, std::uint32_t keep)
-      : source_(source), walker_(lastField, routes), keep_(keep | 2u), lastField_(lastField) {}
+      : source_(source), walker_(lastField, routes), keep_(keep), lastField_(lastField) {}
 
   // The next record into record; false once the file is read.
   bool Next(ReceiverRecord& record);
