@@ -183,7 +183,7 @@ OGRFeature* TrackLineLayer::GetNextRawFeature() {
   if (fixes.empty()) return nullptr;
   nextId_ = 1;
   OGRFeature* feature = NewFeature();
-  feature->SetField("name", Utf8OfGbk(BaseName(path_)).c_str());
+  feature->SetField("name", BaseName(path_).c_str());  // GDAL's paths are UTF-8 already
   feature->SetField("fixes", static_cast<int>(std::min<std::size_t>(fixes.size(), INT32_MAX)));
   feature->SetGeometryDirectly(LineThrough(fixes));
   return feature;

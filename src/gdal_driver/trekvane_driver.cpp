@@ -88,6 +88,11 @@ GDALDataset* Create(const char* name, int, int, int bands, GDALDataType, char**)
   const std::string path(name);
   const std::size_t start = NameStart(path);
   const std::string suffix = TypeSuffix(path.substr(start));
+  if (EQUAL(suffix.c_str(), ".log")) {
+    CPLError(CE_Failure, CPLE_NotSupported, "%s: track logs are only read; points and lines become .upt and .rte files",
+             name);
+    return nullptr;
+  }
   try {
     std::unique_ptr<WriteDataset> dataset;
     if (EQUAL(suffix.c_str(), ".upt") || EQUAL(suffix.c_str(), ".rte")) {
