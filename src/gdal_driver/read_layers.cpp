@@ -1,7 +1,5 @@
 #include "gdal_driver/read_layers.h"
 
-#include <algorithm>
-
 #include "formats/paths.h"
 #include "gdal_driver/gdal_text.h"
 #include "to_mif/route_file.h"
@@ -19,8 +17,8 @@ constexpr FieldSpec kWaypointFields[] = {{"name", kName, OFTString},
 constexpr FieldSpec kFixFields[] = {{"altitude", 6, OFTReal},     {"altitude_unit", 7, OFTString},
                                     {"time", 8, OFTString},       {"field_9", 9, OFTString},
                                     {"field_10", 10, OFTString},  {"field_11", kTrackLastField, OFTString, true}};
-constexpr FieldSpec kTrackFields[] = {{"name", 0, OFTString}, {"fixes", 0, OFTInteger}};
-constexpr FieldSpec kRouteFields[] = {{"name", 0, OFTString}, {"waypoints", 0, OFTInteger}};
+constexpr FieldSpec kTrackFields[] = {{"name", 0, OFTString}, {"fixes", 0, OFTInteger64}};
+constexpr FieldSpec kRouteFields[] = {{"name", 0, OFTString}, {"waypoints", 0, OFTInteger64}};
 constexpr FieldSpec kRoutePointFields[] = {{"name", kName, OFTString},
                                            {"altitude", 6, OFTReal},
                                            {"altitude_unit", 7, OFTString},
@@ -73,7 +71,7 @@ class RoutePoints : public RouteFileListener {
   std::vector<OGRFeature*> points_;  // owned by the layer
 };
 
-void ReadRouteFile(const std::string& path, std::vector<std::unique_ptr<OGRLayer>>& layers) {
+void AddRouteLayers(const std::string& path, std::vector<std::unique_ptr<OGRLayer>>& layers) {
   auto routes = std::make_unique<StoredLayer>("routes", wkbLineString, kRouteFields);
   auto points = std::make_unique<StoredLayer>("route_points", wkbPoint, kRoutePointFields);
   RoutePoints listener(path, *points);
@@ -83,7 +81,7 @@ void ReadRouteFile(const std::string& path, std::vector<std::unique_ptr<OGRLayer
   for (const Route& route : file.routes) {
     OGRFeature* feature = routes->NewFeature();
     feature->SetField("name", Utf8OfGbk(route.name).c_str());
-    feature->SetField("waypoints", static_cast<int>(route.last - route.first));
+    feature->SetField("waypoints", static_cast<GIntBig>(route.last - route.first));
     if (route.last > route.first)
       feature->SetGeometryDirectly(
           LineThrough(std::span(file.waypoints).subspan(route.first, route.last - route.first)));
@@ -184,7 +182,7 @@ OGRFeature* TrackLineLayer::GetNextRawFeature() {
   nextId_ = 1;
   OGRFeature* feature = NewFeature();
   feature->SetField("name", BaseName(path_).c_str());  // GDAL's paths are UTF-8 already
-  feature->SetField("fixes", static_cast<int>(std::min<std::size_t>(fixes.size(), INT32_MAX)));
+  feature->SetField("fixes", static_cast<GIntBig>(fixes.size()));
   feature->SetGeometryDirectly(LineThrough(fixes));
   return feature;
 }
@@ -197,7 +195,7 @@ std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, c
     layers.push_back(std::make_unique<TrackLineLayer>(path));
     layers.push_back(std::make_unique<RecordPointLayer>("track_points", path, kTrackLastField, kFixFields));
   } else {
-    ReadRouteFile(path, layers);
+    AddRouteLayers(path, layers);
   }
   return layers;
 }

@@ -22,7 +22,7 @@ namespace carteloom::gdal {
 struct FieldSpec {
   const char* name;
   int recordField;
-  OGRFieldType type;  // OFTString (decoded from GBK), OFTReal or OFTInteger
+  OGRFieldType type;  // OFTString (decoded from GBK), OFTReal or OFTInteger64
   bool checksummed = false;  // the record's last field, whose "*" and checksum are no part of the value
 };
 
