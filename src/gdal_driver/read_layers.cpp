@@ -31,7 +31,7 @@ bool IsDamaged(const ReceiverRecord& record, int lastField) {
   return record.kind != RecordKind::Format && !record.IsEnd() && record.fieldCount < lastField;
 }
 
-void TellDamage(const std::string& path, const ReceiverRecord& record, int lastField) {
+void WarnOfDamage(const std::string& path, const ReceiverRecord& record, int lastField) {
   const bool skipped = record.kind == RecordKind::Waypoint && !record.position;
   WarnAboutLine(path, record.line,
                 "the record ends after " + std::to_string(record.fieldCount) + " of its " + std::to_string(lastField) +
@@ -57,7 +57,7 @@ class RoutePoints : public RouteFileListener {
     points_.push_back(feature);
     layer_.Add(feature);
   }
-  void Damaged(const ReceiverRecord& record) override { TellDamage(path_, record, route_field::kLast); }
+  void Damaged(const ReceiverRecord& record) override { WarnOfDamage(path_, record, route_field::kLast); }
   // The routes drawn through the waypoints, as names of the points.
   void NameRoutes(const RouteFile& file) {
     const int field = layer_.GetLayerDefn()->GetFieldIndex("route");
@@ -129,9 +129,18 @@ OGRFeature* ReceiverLayer::NewFeature(const ReceiverRecord* record) {
   return feature;
 }
 
+void DamageWarnings::Check(const ReceiverRecord& record) {
+  if (!IsDamaged(record, lastField_) || record.line <= warnedThrough_) return;
+  WarnOfDamage(path_, record, lastField_);
+  warnedThrough_ = record.line;
+}
+
 RecordPointLayer::RecordPointLayer(const char* name, std::string path, int lastField,
-                                   std::span<const FieldSpec> fields)
-    : ReceiverLayer(name, wkbPoint, fields), path_(std::move(path)), lastField_(lastField) {}
+                                   std::span<const FieldSpec> fields, std::shared_ptr<DamageWarnings> warnings)
+    : ReceiverLayer(name, wkbPoint, fields),
+      path_(std::move(path)),
+      lastField_(lastField),
+      warnings_(std::move(warnings)) {}
 
 void RecordPointLayer::ResetReading() {
   records_.reset();
@@ -146,10 +155,7 @@ OGRFeature* RecordPointLayer::GetNextRawFeature() {
       records_.emplace(*source_, lastField_, false, kAllFields);
     }
     while (records_->Next(record_)) {
-      if (IsDamaged(record_, lastField_) && record_.line > warnedThrough_) {
-        TellDamage(path_, record_, lastField_);
-        warnedThrough_ = record_.line;
-      }
+      warnings_->Check(record_);
       if (!record_.position) continue;
       OGRFeature* feature = NewFeature(&record_);
       feature->SetGeometryDirectly(new OGRPoint(record_.position->longitude, record_.position->latitude));
@@ -161,8 +167,8 @@ OGRFeature* RecordPointLayer::GetNextRawFeature() {
   return nullptr;
 }
 
-TrackLineLayer::TrackLineLayer(std::string path)
-    : ReceiverLayer("track", wkbLineString, kTrackFields), path_(std::move(path)) {}
+TrackLineLayer::TrackLineLayer(std::string path, std::shared_ptr<DamageWarnings> warnings)
+    : ReceiverLayer("track", wkbLineString, kTrackFields), path_(std::move(path)), warnings_(std::move(warnings)) {}
 
 OGRFeature* TrackLineLayer::GetNextRawFeature() {
   if (done_) return nullptr;
@@ -170,10 +176,12 @@ OGRFeature* TrackLineLayer::GetNextRawFeature() {
   std::vector<Position> fixes;
   try {
     FieldReader source(path_);
-    RecordReader records(source, kTrackLastField, false, 0);
+    RecordReader records(source, kTrackLastField, false, 1u << 1);  // field 1 tells the end sentence
     ReceiverRecord record;
-    while (records.Next(record))
+    while (records.Next(record)) {
+      warnings_->Check(record);
       if (record.position) fixes.push_back(*record.position);
+    }
   } catch (const std::exception& error) {
     CPLError(CE_Failure, CPLE_FileIO, "%s", error.what());
     return nullptr;
@@ -190,10 +198,12 @@ OGRFeature* TrackLineLayer::GetNextRawFeature() {
 std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, const std::string& suffix) {
   std::vector<std::unique_ptr<OGRLayer>> layers;
   if (EQUAL(suffix.c_str(), ".upt")) {
-    layers.push_back(std::make_unique<RecordPointLayer>("waypoints", path, kLast, kWaypointFields));
+    layers.push_back(std::make_unique<RecordPointLayer>("waypoints", path, kLast, kWaypointFields,
+                                                        std::make_shared<DamageWarnings>(path, kLast)));
   } else if (EQUAL(suffix.c_str(), ".log")) {
-    layers.push_back(std::make_unique<TrackLineLayer>(path));
-    layers.push_back(std::make_unique<RecordPointLayer>("track_points", path, kTrackLastField, kFixFields));
+    auto warnings = std::make_shared<DamageWarnings>(path, kTrackLastField);
+    layers.push_back(std::make_unique<TrackLineLayer>(path, warnings));
+    layers.push_back(std::make_unique<RecordPointLayer>("track_points", path, kTrackLastField, kFixFields, warnings));
   } else {
     AddRouteLayers(path, layers);
   }

@@ -6,6 +6,7 @@
 //   .rte: "routes" (lines drawn as the MIF conversion draws them) and "route_points".
 // The records come through the core's RecordReader, as the converters read them.
 #include <memory>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -44,10 +45,24 @@ class ReceiverLayer : public OGRLayer, public OGRGetNextFeatureThroughRaw<Receiv
   GIntBig nextId_ = 1;
 };
 
+// Warns of the damaged records of a file once, whichever of its layers is read
+// first and however often: a warning names the file and the line.
+class DamageWarnings {
+ public:
+  DamageWarnings(std::string path, int lastField) : path_(std::move(path)), lastField_(lastField) {}
+  void Check(const ReceiverRecord& record);
+
+ private:
+  std::string path_;
+  int lastField_;
+  std::uint64_t warnedThrough_ = 0;  // the last line warned of
+};
+
 // The points of the records of a waypoint file or a track log, read as the layer is read.
 class RecordPointLayer final : public ReceiverLayer {
  public:
-  RecordPointLayer(const char* name, std::string path, int lastField, std::span<const FieldSpec> fields);
+  RecordPointLayer(const char* name, std::string path, int lastField, std::span<const FieldSpec> fields,
+                   std::shared_ptr<DamageWarnings> warnings);
   void ResetReading() override;
   OGRFeature* GetNextRawFeature() override;
 
@@ -57,18 +72,19 @@ class RecordPointLayer final : public ReceiverLayer {
   std::optional<FieldReader> source_;
   std::optional<RecordReader> records_;
   ReceiverRecord record_;
-  unsigned long long warnedThrough_ = 0;  // damaged records are told of once, not on every pass
+  std::shared_ptr<DamageWarnings> warnings_;
 };
 
 // The track of a log: one line through every fix, named after the file.
 class TrackLineLayer final : public ReceiverLayer {
  public:
-  explicit TrackLineLayer(std::string path);
+  TrackLineLayer(std::string path, std::shared_ptr<DamageWarnings> warnings);
   void ResetReading() override { done_ = false; }
   OGRFeature* GetNextRawFeature() override;
 
  private:
   std::string path_;
+  std::shared_ptr<DamageWarnings> warnings_;
   bool done_ = false;
 };
 
