@@ -9,20 +9,25 @@ namespace {
 
 using namespace waypoint_field;
 constexpr FieldSpec kWaypointFields[] = {{"name", kName, OFTString},
-                                         {"altitude", 6, OFTReal},
-                                         {"altitude_unit", 7, OFTString},
-                                         {"comment", 9, OFTString},
+                                         {"altitude", kAltitude, OFTReal},
+                                         {"altitude_unit", kAltitudeUnit, OFTString},
+                                         {"comment", kComment, OFTString},
                                          {"symbol", kLast, OFTString, true}};
-// A fix carries its position where a waypoint does; what follows its unit is not interpreted.
-constexpr FieldSpec kFixFields[] = {{"altitude", 6, OFTReal},     {"altitude_unit", 7, OFTString},
-                                    {"time", 8, OFTString},       {"field_9", 9, OFTString},
-                                    {"field_10", 10, OFTString},  {"field_11", kTrackLastField, OFTString, true}};
+// A fix carries its position and altitude where a waypoint does; where a
+// waypoint has its name, the logs seen hold the time of the fix (hhmmss).
+// The fields after it are not interpreted.
+constexpr FieldSpec kFixFields[] = {{"altitude", kAltitude, OFTReal},
+                                    {"altitude_unit", kAltitudeUnit, OFTString},
+                                    {"time", kName, OFTString},
+                                    {"field_9", 9, OFTString},
+                                    {"field_10", 10, OFTString},
+                                    {"field_11", kTrackLastField, OFTString, true}};
 constexpr FieldSpec kTrackFields[] = {{"name", 0, OFTString}, {"fixes", 0, OFTInteger64}};
 constexpr FieldSpec kRouteFields[] = {{"name", 0, OFTString}, {"waypoints", 0, OFTInteger64}};
 constexpr FieldSpec kRoutePointFields[] = {{"name", kName, OFTString},
-                                           {"altitude", 6, OFTReal},
-                                           {"altitude_unit", 7, OFTString},
-                                           {"comment", 9, OFTString},
+                                           {"altitude", kAltitude, OFTReal},
+                                           {"altitude_unit", kAltitudeUnit, OFTString},
+                                           {"comment", kComment, OFTString},
                                            {"symbol", kLast, OFTString, true},
                                            {"route", 0, OFTString}};
 
