@@ -155,6 +155,12 @@ TEST_F(GdalDriver, WritesProjectedSourcesInWgs84AndRefusesPolygonsWritingNothing
   ASSERT_EQ(routes.size(), 5u + 3u + 1u);
   EXPECT_EQ(routes[2].rfind("$PZTJWPL,0000.000,N,01030.000,W,-000005,M,WPT001_2,,a*", 0), 0u);
   EXPECT_EQ(routes[6].rfind("$PZTJRTE,2,1,c,1,\xC1\xBD\xB6\xCE,WPT001_2,a,WPT002_2,a*", 0), 0u);
+  // Names from another field; metres taken for degrees are refused.
+  ASSERT_EQ(Gdal("ogr2ogr -f Trekvane '" + (dir / "ids") + "' '" + (dir / "mixed.geojson") + "' -lco NAME_FIELD=id").status, 0);
+  EXPECT_NE(ReadBytes(dir / "ids/mixed.upt").find(",M,1,,a*"), std::string::npos);
+  run = Gdal("ogr2ogr -f Trekvane -a_srs EPSG:4326 '" + (dir / "metres") + "' '" + (dir / "mixed.geojson") + "'");
+  EXPECT_NE(run.err.find("feature 1: longitude 1168854.65"), std::string::npos) << run.err;
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "metres"));
 
   WriteBytes(dir / "area.geojson", layer({{"P", R"({"type":"Point","coordinates":[0,0]})"},
                                           {"R", R"({"type":"Polygon","coordinates":[[[0,0],[1,0],[1,1],[0,0]]]})"}}));
