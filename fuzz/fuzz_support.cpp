@@ -67,7 +67,7 @@ BatchRun RunBatch(const Batch& batch, const std::map<std::string, std::string>& 
     Require(bool(std::ofstream(in + name, std::ios::binary) << bytes << std::flush), "cannot write " + name);
   FuzzUi ui;
   for (const std::string& name : sources) ui.sources.push_back(in + name);
-  BatchRun run{batch(ui, out).converted, ui.messages, {}};
+  BatchRun run{batch(ui, out).converted, ui.messages, {}, in};
   for (const auto& entry : fs::directory_iterator(out)) {
     const std::string name = entry.path().filename().string();
     Require(name.find(".tmp") == std::string::npos, "a temporary file left behind: " + name);

@@ -20,6 +20,7 @@ struct BatchRun {
   std::size_t converted = 0;
   std::size_t messages = 0;  // the closing summary apart
   std::map<std::string, std::string> outputs;
+  std::string sources;  // the folder that holds the files given, still there
 };
 
 // Writes the files (name and bytes) into an empty folder, lists the sources

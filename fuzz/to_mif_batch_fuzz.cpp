@@ -2,15 +2,48 @@
 // log or a route file by the size of the input (modulo 3). It becomes a
 // MIF/MID pair that holds together and reads back object for object, or,
 // when the bytes hold no receiver record, is refused with a message and
-// leaves no file.
+// leaves no file. Where GDAL is at hand, the GDAL driver opens the same file
+// and its first layer holds the objects and vertices of the MIF.
+#include <memory>
+
 #include "formats/mid_reader.h"
 #include "formats/mif_reader.h"
+#include "formats/receiver_records.h"
 #include "fuzz_support.h"
 #include "support/output_checks.h"
 #include "to_mif/to_mif_batch.h"
 
+#ifdef CARTELOOM_FUZZ_GDAL
+#include <ogrsf_frmts.h>
+
+#include "gdal_driver/trekvane_driver.h"
+#endif
+
 using namespace carteloom;
 using carteloom::fuzz::Require;
+
+namespace {
+void RequireDriverReadsAlike([[maybe_unused]] const std::string& path, [[maybe_unused]] std::size_t objects,
+                             [[maybe_unused]] std::size_t vertices) {
+#ifdef CARTELOOM_FUZZ_GDAL
+  static const bool quiet = (CPLSetErrorHandler(CPLQuietErrorHandler), true);
+  static_cast<void>(quiet);
+  GDALOpenInfo info(path.c_str(), GA_ReadOnly);
+  std::unique_ptr<GDALDataset> dataset(gdal::OpenReceiverFile(&info));
+  Require(dataset != nullptr, "the GDAL driver does not open " + path);
+  std::size_t features = 0, points = 0;
+  for (auto& feature : *dataset->GetLayer(0)) {
+    ++features;
+    if (const OGRGeometry* geometry = feature->GetGeometryRef())
+      points += wkbFlatten(geometry->getGeometryType()) == wkbPoint ? 1 : geometry->toLineString()->getNumPoints();
+  }
+  Require(features == objects && points == vertices, "the GDAL driver reads " + std::to_string(features) +
+                                                         " features of " + std::to_string(points) + " vertices");
+  for (int layer = 1; layer < dataset->GetLayerCount(); ++layer)
+    for (auto& feature : *dataset->GetLayer(layer)) static_cast<void>(feature);
+#endif
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -39,5 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(objects == shape.objects && rows == objects && vertices == shape.vertices,
           "reads back as " + std::to_string(objects) + " objects, " + std::to_string(rows) + " rows, " +
               std::to_string(vertices) + " vertices");
+  if (text.starts_with(kTagPrefix)) RequireDriverReadsAlike(run.sources + source, objects, vertices);
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "formats/field_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -42,6 +43,7 @@ bool FieldReader::AtEnd() {
 std::string_view FieldReader::ReadField() {
   char c = 0;
   keep_ = pos_;
+  fieldLine_ = linesEnded_ + 1;
   while (Peek(c) && IsBlank(c)) keep_ = ++pos_;
   if (pos_ < end_ && c == '"') return ReadQuoted();
 
@@ -53,7 +55,10 @@ std::string_view FieldReader::ReadField() {
     const char* p = FieldEnd(base + pos_, stop);
     if (p != stop) {
       std::size_t fieldEnd = static_cast<std::size_t>(p - base);
-      if (*p == '\n' && fieldEnd > keep_ && base[fieldEnd - 1] == '\r') --fieldEnd;
+      if (*p == '\n') {
+        ++linesEnded_;
+        if (fieldEnd > keep_ && base[fieldEnd - 1] == '\r') --fieldEnd;
+      }
       pos_ = static_cast<std::size_t>(p - base) + 1;
       return {base + keep_, fieldEnd - keep_};
     }
@@ -76,11 +81,15 @@ std::string_view FieldReader::ReadQuoted() {
       // Whatever follows the closing quote up to the separator is not part
       // of the field; skipping it may refill, which moves keep_.
       std::size_t length = close - keep_;
+      linesEnded_ += static_cast<std::uint64_t>(std::count(buffer_.data() + keep_, buffer_.data() + close, '\n'));
       SkipPastSeparator();
       return {buffer_.data() + keep_, length};
     }
     pos_ = end_;
-    if (!More()) return {buffer_.data() + keep_, pos_ - keep_};
+    if (!More()) {
+      linesEnded_ += static_cast<std::uint64_t>(std::count(buffer_.data() + keep_, buffer_.data() + pos_, '\n'));
+      return {buffer_.data() + keep_, pos_ - keep_};
+    }
   }
 }
 
@@ -88,6 +97,7 @@ void FieldReader::SkipPastSeparator() {
   char c = 0;
   while (Peek(c)) {
     ++pos_;
+    if (c == '\n') ++linesEnded_;
     if (c == ',' || c == '\n') return;
   }
 }

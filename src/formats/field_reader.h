@@ -3,6 +3,7 @@
 // comma or a line end (CR LF, or LF alone), and a field in double quotes may
 // hold both. The file is read in large blocks; memory grows only with the
 // longest single field.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,11 +23,16 @@ class FieldReader : public BlockReader {
   // The next field, kept as the text the file holds. The view stays valid
   // until the next call of AtEnd or ReadField.
   std::string_view ReadField();
+  // The line (from 1) on which the last field read starts, for messages.
+  std::uint64_t Line() const { return fieldLine_; }
 
  private:
   using BlockReader::BlockReader;
   std::string_view ReadQuoted();
   void SkipPastSeparator();
+
+  std::uint64_t linesEnded_ = 0;  // LFs read so far
+  std::uint64_t fieldLine_ = 0;
 };
 
 // The number at the start of a text: blanks, tabs, CR and LF skipped, an

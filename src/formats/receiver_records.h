@@ -21,7 +21,10 @@ inline constexpr int kLatitude = 2;
 inline constexpr int kLatitudeHemisphere = 3;
 inline constexpr int kLongitude = 4;
 inline constexpr int kLongitudeHemisphere = 5;
+inline constexpr int kAltitude = 6;
+inline constexpr int kAltitudeUnit = 7;
 inline constexpr int kName = 8;
+inline constexpr int kComment = 9;
 inline constexpr int kLast = 10;
 }  // namespace waypoint_field
 inline constexpr int kTrackLastField = 11;

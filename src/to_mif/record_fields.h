@@ -24,9 +24,11 @@ class RecordWalker {
   // Numbers the next field; true when it is a tag, which ends the record before it.
   bool Take(std::string_view field) {
     number_ = number_ == lastField_ ? 1 : number_ + 1;
+    starts_ = number_ == 1;
     const bool tag = field == kWaypointTag || field == kFormatTag || (routes_ && field == kRouteTag);
     if (tag) {
       number_ = 1;
+      starts_ = true;
       kind_ = field == kWaypointTag ? RecordKind::Waypoint
               : field == kFormatTag ? RecordKind::Format
                                     : RecordKind::Route;
@@ -35,11 +37,14 @@ class RecordWalker {
   }
   int Number() const { return kind_ == RecordKind::Format ? 0 : number_; }
   RecordKind Kind() const { return kind_; }
+  // True when the field just taken starts a record (a tag, or the field after a record's last).
+  bool Starts() const { return starts_; }
 
  private:
   int lastField_;
   bool routes_;
   int number_ = 0;
+  bool starts_ = false;
   RecordKind kind_ = RecordKind::Waypoint;
 };
 

@@ -9,38 +9,31 @@
 #include "formats/paths.h"
 #include "formats/read_ahead.h"
 #include "to_mif/converters.h"
-#include "to_mif/record_fields.h"
+#include "to_mif/record_reader.h"
 
 namespace carteloom {
 namespace {
 
 constexpr std::size_t kBatchVertices = 8192;
 
-// Runs the log's field numbering over the source, a batch of vertices at a time.
+// The log's records, a batch of vertices at a time.
 class TrackWalk {
  public:
-  explicit TrackWalk(FieldReader& source) : source_(source) {}
+  explicit TrackWalk(FieldReader& source) : records_(source, kTrackLastField, false, 0) {}
 
   // The next vertices into batch; false once the file is read.
   bool Fill(std::vector<Position>& batch) {
     batch.clear();
     while (batch.size() < kBatchVertices) {
-      if (source_.AtEnd()) {
-        if (auto p = position_.Finish()) batch.push_back(*p);
-        return false;
-      }
-      std::string_view field = source_.ReadField();
-      if (walker_.Take(field))
-        if (auto p = position_.Finish()) batch.push_back(*p);
-      if (auto p = position_.Take(walker_.Number(), field)) batch.push_back(*p);
+      if (!records_.Next(record_)) return false;
+      if (record_.position) batch.push_back(*record_.position);
     }
     return true;
   }
 
  private:
-  FieldReader& source_;
-  RecordWalker walker_{kTrackLastField, false};
-  RecordPosition position_;
+  RecordReader records_;
+  ReceiverRecord record_;
 };
 
 // The vertices TrackWalk hands out, counted without reading a number:

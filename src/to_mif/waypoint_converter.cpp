@@ -6,7 +6,7 @@
 
 #include "formats/read_ahead.h"
 #include "to_mif/converters.h"
-#include "to_mif/record_fields.h"
+#include "to_mif/record_reader.h"
 
 namespace carteloom {
 namespace {
@@ -19,11 +19,11 @@ struct WaypointBatch {
   std::vector<std::size_t> rowEnds;
 };
 
-// The field walk. It keeps the MID rows in step with the points: every
-// point gets exactly one row, empty when its record ended before its name.
+// The record walk: one point and one MID row per record that reached its
+// longitude, the row empty when the record ended before its name.
 class WaypointWalk {
  public:
-  explicit WaypointWalk(FieldReader& source) : source_(source) {}
+  explicit WaypointWalk(FieldReader& source) : records_(source, waypoint_field::kLast, false, 1u << waypoint_field::kName) {}
 
   // The next points and rows into batch; false once the file is read.
   bool Fill(WaypointBatch& batch) {
@@ -31,38 +31,18 @@ class WaypointWalk {
     batch.rows.clear();
     batch.rowEnds.clear();
     while (batch.points.size() < kBatchPoints) {
-      if (source_.AtEnd()) {
-        EndRecord(batch);
-        return false;
-      }
-      std::string_view field = source_.ReadField();
-      if (walker_.Take(field)) EndRecord(batch);
-      if (auto p = position_.Take(walker_.Number(), field)) Point(batch, *p);
-      if (walker_.Number() == waypoint_field::kName) Name(batch, field);
+      if (!records_.Next(record_)) return false;
+      if (!record_.position) continue;
+      batch.points.push_back(*record_.position);
+      batch.rows.append(MidValueText(record_.Field(waypoint_field::kName)));
+      batch.rowEnds.push_back(batch.rows.size());
     }
     return true;
   }
 
  private:
-  void Point(WaypointBatch& batch, const Position& p) {
-    batch.points.push_back(p);
-    nameOwed_ = true;
-  }
-  void Name(WaypointBatch& batch, std::string_view name) {
-    if (!nameOwed_) return;
-    batch.rows.append(MidValueText(name));
-    batch.rowEnds.push_back(batch.rows.size());
-    nameOwed_ = false;
-  }
-  void EndRecord(WaypointBatch& batch) {
-    if (auto p = position_.Finish()) Point(batch, *p);
-    Name(batch, {});
-  }
-
-  FieldReader& source_;
-  RecordWalker walker_{waypoint_field::kLast, false};
-  RecordPosition position_;
-  bool nameOwed_ = false;
+  RecordReader records_;
+  ReceiverRecord record_;
 };
 
 }  // namespace

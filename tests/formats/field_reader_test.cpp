@@ -20,6 +20,11 @@ TEST(FieldReader, FieldsAndTheCoordinatesInThem) {
       {"a,\r\n007", {"a", "", "007"}}, {"  a,\tb\nc\n\nd\r", {"a", "b", "c", "", "d"}}, {"\"ab\"junk,c", {"ab", "c"}},
       {"\"Main St, north\",\"c\r\nd\"\r\n\"e, never closed", {"Main St, north", "c\r\nd", "e, never closed"}}};
   for (const auto& [text, fields] : cases) EXPECT_EQ(AllFields(FieldReader::FromText(text)), fields) << text;
+  // The line each field starts on, for messages; line breaks in quotes count.
+  FieldReader lines = FieldReader::FromText("a,b\r\n\"c\r\nd\",e\n\nf");
+  std::vector<std::uint64_t> starts;
+  while (!lines.AtEnd()) lines.ReadField(), starts.push_back(lines.Line());
+  EXPECT_EQ(starts, (std::vector<std::uint64_t>{1, 1, 2, 3, 4, 5}));
   // Degrees are the whole hundreds, so a field that lost its leading zero still reads right. Numbers are read
   // as from_chars reads them, also with 16 significant digits or 23 decimals.
   const std::pair<std::string, double> coordinates[] = {{"3954.1230", 39 + (3954.123 - 3900) / 60}, {"530.0000", 5.5},

@@ -1,0 +1,33 @@
+#include "gdal_driver/gdal_text.h"
+
+#include <algorithm>
+
+#include <cpl_error.h>
+#include <cpl_string.h>
+
+namespace carteloom::gdal {
+
+std::string Utf8OfGbk(std::string_view gbk) {
+  if (std::all_of(gbk.begin(), gbk.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::string(gbk);
+  const std::string text(gbk);
+  char* utf8 = CPLRecode(text.c_str(), "CP936", CPL_ENC_UTF8);
+  std::string result(utf8 != nullptr ? utf8 : "");
+  CPLFree(utf8);
+  return result;
+}
+
+std::string_view WithoutChecksum(std::string_view field) { return field.substr(0, field.find('*')); }
+
+OGRSpatialReference* NewWgs84() {
+  auto* srs = new OGRSpatialReference();
+  srs->SetWellKnownGeogCS("WGS84");
+  srs->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  return srs;
+}
+
+void WarnAboutLine(const std::string& path, unsigned long long line, const std::string& what) {
+  CPLError(CE_Warning, CPLE_AppDefined, "%s, line %llu: %s", path.c_str(), line, what.c_str());
+}
+
+}  // namespace carteloom::gdal

@@ -1,0 +1,111 @@
+#pragma once
+// The layers of a receiver file opened for reading, each in WGS 84 with its
+// names in UTF-8:
+//   .upt: "waypoints" (points);
+//   .log: "track" (one line through every fix) and "track_points";
+//   .rte: "routes" (lines drawn as the MIF conversion draws them) and "route_points".
+// The records come through the core's RecordReader, as the converters read them.
+#include <memory>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include "to_mif/record_reader.h"
+
+namespace carteloom::gdal {
+
+// One attribute of a layer and the record field it comes from.
+struct FieldSpec {
+  const char* name;
+  int recordField;
+  OGRFieldType type;  // OFTString (decoded from GBK), OFTReal or OFTInteger64
+  bool checksummed = false;  // the record's last field, whose "*" and checksum are no part of the value
+};
+
+class ReceiverLayer : public OGRLayer, public OGRGetNextFeatureThroughRaw<ReceiverLayer> {
+ public:
+  ReceiverLayer(const char* name, OGRwkbGeometryType type, std::span<const FieldSpec> fields);
+  ~ReceiverLayer() override;
+  OGRFeatureDefn* GetLayerDefn() override { return defn_; }
+  int TestCapability(const char* capability) override;
+  virtual OGRFeature* GetNextRawFeature() = 0;
+  DEFINE_GET_NEXT_FEATURE_THROUGH_RAW(ReceiverLayer)
+
+ protected:
+  // A feature of this layer with the next id, its attributes from record.
+  OGRFeature* NewFeature(const ReceiverRecord* record = nullptr);
+  OGRFeatureDefn* defn_;
+  OGRSpatialReference* srs_;
+  std::span<const FieldSpec> fields_;
+  GIntBig nextId_ = 1;
+};
+
+// Warns of the damaged records of a file once, whichever of its layers is read
+// first and however often: a warning names the file and the line.
+class DamageWarnings {
+ public:
+  DamageWarnings(std::string path, int lastField) : path_(std::move(path)), lastField_(lastField) {}
+  void Check(const ReceiverRecord& record);
+
+ private:
+  std::string path_;
+  int lastField_;
+  std::uint64_t warnedThrough_ = 0;  // the last line warned of
+};
+
+// The points of the records of a waypoint file or a track log, read as the layer is read.
+class RecordPointLayer final : public ReceiverLayer {
+ public:
+  RecordPointLayer(const char* name, std::string path, int lastField, std::span<const FieldSpec> fields,
+                   std::shared_ptr<DamageWarnings> warnings);
+  void ResetReading() override;
+  OGRFeature* GetNextRawFeature() override;
+
+ private:
+  std::string path_;
+  int lastField_;
+  std::optional<FieldReader> source_;
+  std::optional<RecordReader> records_;
+  ReceiverRecord record_;
+  std::shared_ptr<DamageWarnings> warnings_;
+};
+
+// The track of a log: one line through every fix, named after the file.
+class TrackLineLayer final : public ReceiverLayer {
+ public:
+  TrackLineLayer(std::string path, std::shared_ptr<DamageWarnings> warnings);
+  void ResetReading() override { done_ = false; }
+  OGRFeature* GetNextRawFeature() override;
+
+ private:
+  std::string path_;
+  std::shared_ptr<DamageWarnings> warnings_;
+  bool done_ = false;
+};
+
+// Features made once, at open (route files are read whole).
+class StoredLayer final : public ReceiverLayer {
+ public:
+  using ReceiverLayer::ReceiverLayer;
+  void ResetReading() override { next_ = 0; }
+  OGRFeature* GetNextRawFeature() override {
+    return next_ < features_.size() ? features_[next_++]->Clone() : nullptr;
+  }
+  void Add(OGRFeature* feature) { features_.emplace_back(feature); }
+  using ReceiverLayer::NewFeature;
+
+ private:
+  std::vector<std::unique_ptr<OGRFeature>> features_;
+  std::size_t next_ = 0;
+};
+
+// The layers of the receiver file at path, by its suffix (".upt", ".log" or
+// ".rte", any letter case). Throws FileError when it cannot be read.
+std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, const std::string& suffix);
+
+}  // namespace carteloom::gdal
