@@ -34,11 +34,15 @@ BlockReader::BlockReader(BlockReader&& other) noexcept
       file_(std::exchange(other.file_, nullptr)),
       progress_(other.progress_),
       bufferStart_(other.bufferStart_),
-      read_(other.read_),
+      read_(other.read_.load()),
       eof_(other.eof_) {}
 
 BlockReader::~BlockReader() {
   if (file_ != nullptr) std::fclose(file_);
+}
+
+void BlockReader::ReportProgress() const {
+  if (progress_ != nullptr) progress_->ReadTo(read_.load(std::memory_order_relaxed));
 }
 
 bool BlockReader::More() {
@@ -60,8 +64,7 @@ bool BlockReader::More() {
     return false;
   }
   end_ += got;
-  read_ += got;
-  if (progress_ != nullptr) progress_->ReadTo(read_);
+  read_.fetch_add(got, std::memory_order_relaxed);
   return true;
 }
 

@@ -4,6 +4,7 @@
 // bytes from keep_ on stay in the buffer when it is refilled, moved to its
 // front, so a reader can hold on to what it has not finished with; memory
 // grows only with that.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -22,9 +23,11 @@ class BlockReader {
   BlockReader& operator=(BlockReader&&) = delete;
   ~BlockReader();
 
-  // From now on each block read tells progress how far into the file the
-  // reader is. Not for a reader that runs on another thread than the batch.
+  // ReportProgress() tells progress how far into the file the reader has read.
   void ReportTo(ReadProgress* progress) { progress_ = progress; }
+  // On the batch's thread only, as the batch's user hears of progress there;
+  // the reading itself may go on on another.
+  void ReportProgress() const;
   // The bytes taken so far.
   std::uint64_t Consumed() const { return bufferStart_ + pos_; }
 
@@ -56,7 +59,7 @@ class BlockReader {
   std::FILE* file_ = nullptr;
   ReadProgress* progress_ = nullptr;
   std::uint64_t bufferStart_ = 0;  // the file offset of buffer_[0]
-  std::uint64_t read_ = 0;         // bytes read from the file
+  std::atomic<std::uint64_t> read_{0};  // bytes read from the file
   bool eof_ = false;
 };
 

@@ -90,7 +90,7 @@ OGRErr WriteLayer::ICreateFeature(OGRFeature* feature) {
       return OGRERR_NONE;
     }
     if (std::string problem = toWgs84_.Parts(*geometry, parts_); !problem.empty()) return Fail(number, problem);
-    LayerObject object{parts_.points, parts_.vertices, parts_.sectionEnds, NameOf(*feature), name_};
+    LayerObject object{parts_.points, parts_.vertices, parts_.sectionEnds, false, NameOf(*feature), name_};
     if (!object.points.empty()) {
       if (!waypoints_) {
         waypointFiles_ = std::make_unique<Files>(folder_, stem_);

@@ -31,7 +31,9 @@ void WriteRoutes(const RouteFile& file, MifOutputs out) {
 
 void ConvertRouteFile(FieldReader& source, MifOutputs out) {
   WriteMifHeader(out.mif, out.charset);
-  WriteRoutes(ReadRouteFile(source), out);
+  const RouteFile file = ReadRouteFile(source);
+  source.ReportProgress();
+  WriteRoutes(file, out);
 }
 
 }  // namespace carteloom

@@ -69,6 +69,7 @@ void ConvertTrackLog(const std::string& sourcePath, FieldReader& source, MifOutp
   long long written = 0;
   Position last;
   while (const std::vector<Position>* batch = ahead.Next()) {
+    source.ReportProgress();
     for (const Position& p : *batch) WriteCoordinateLine(out.mif, "", p.longitude, p.latitude);
     if (!batch->empty()) last = batch->back();
     written += static_cast<long long>(batch->size());

@@ -52,6 +52,7 @@ void ConvertWaypointFile(FieldReader& source, MifOutputs out) {
   WaypointWalk walk(source);
   ReadAhead<WaypointBatch> ahead([&walk](WaypointBatch& batch) { return walk.Fill(batch); });
   while (const WaypointBatch* batch = ahead.Next()) {
+    source.ReportProgress();
     for (const Position& p : batch->points) {
       WriteCoordinateLine(out.mif, "Point ", p.longitude, p.latitude);
       out.mif.WriteLine("Symbol (32,0,9)");
