@@ -13,7 +13,7 @@ using carteloom::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  MifScanner scanner(text);
+  MifScanner scanner = MifScanner::FromText(std::string(text));
   MifLayerContents found;
   std::size_t objects = 0, vertices = 0;
   for (MifObject object; scanner.Next(object);) {

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const testing::PairShape shape = testing::ShapeOfPair(mif, mid);
   Require(shape.problem.empty() && (size % 3 != 1 || shape.objects <= 1), source + ": " + shape.problem);
   // What we write, we read back object for object and row for row.
-  MifScanner scanner(mif);
+  MifScanner scanner = MifScanner::FromText(std::string(mif));
   MidReader names = MidReader::FromText(mid, scanner.Delimiter());
   MifObject object;
   std::string name;

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::BatchRun run = fuzz::RunBatch(RunToReceiverBatch, {{"layer.mif", mif}, {midName, mid}}, {"layer.mif"});
 
   // What the layer holds, read on its own.
-  MifScanner scanner(mif);
+  MifScanner scanner = MifScanner::FromText(std::string(mif));
   const MifLayerContents contents = scanner.Contents();
   bool inRange = true;
   std::size_t points = 0, vertices = 0, routeSentences = 0;

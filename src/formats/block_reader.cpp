@@ -5,21 +5,20 @@
 #include <cstring>
 #include <utility>
 
+#include "formats/batch_progress.h"
 #include "formats/file_routines.h"
+#include "formats/stop_request.h"
 
 namespace carteloom {
-namespace {
-constexpr std::size_t kBlockSize = 1 << 20;
-}
-
-BlockReader::BlockReader(const std::string& path) : path_(path) {
+BlockReader::BlockReader(const std::string& path, std::size_t blockSize) : path_(path) {
   errno = 0;
   file_ = OpenFile(path, "rb");
   if (file_ == nullptr) throw FileError(path, ReasonForErrno(errno != 0 ? errno : ENOENT));
   // A small file gets a small first block: the buffer is zeroed as it grows.
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(NativePath(path), ec);
-  buffer_.resize(ec ? kBlockSize : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, 4096, kBlockSize)));
+  const std::size_t smallest = std::min<std::size_t>(4096, blockSize);
+  buffer_.resize(ec ? blockSize : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, smallest, blockSize)));
 }
 
 BlockReader::BlockReader(InMemory, std::string text) : buffer_(text.begin(), text.end()), end_(text.size()), eof_(true) {
@@ -33,6 +32,9 @@ BlockReader::BlockReader(BlockReader&& other) noexcept
       keep_(other.keep_),
       path_(std::move(other.path_)),
       file_(std::exchange(other.file_, nullptr)),
+      progress_(other.progress_),
+      bufferStart_(other.bufferStart_),
+      read_(other.read_),
       eof_(other.eof_) {}
 
 BlockReader::~BlockReader() {
@@ -41,10 +43,12 @@ BlockReader::~BlockReader() {
 
 bool BlockReader::More() {
   if (eof_) return false;
+  StopPoint();
   if (keep_ > 0) {
     std::memmove(buffer_.data(), buffer_.data() + keep_, end_ - keep_);
     end_ -= keep_;
     pos_ -= keep_;
+    bufferStart_ += keep_;
     keep_ = 0;
   }
   if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
@@ -56,6 +60,8 @@ bool BlockReader::More() {
     return false;
   }
   end_ += got;
+  read_ += got;
+  if (progress_ != nullptr) progress_->ReadTo(read_);
   return true;
 }
 

@@ -5,11 +5,14 @@
 // front, so a reader can hold on to what it has not finished with; memory
 // grows only with that.
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace carteloom {
+
+class ReadProgress;
 
 class BlockReader {
  public:
@@ -19,14 +22,23 @@ class BlockReader {
   BlockReader& operator=(BlockReader&&) = delete;
   ~BlockReader();
 
+  // From now on each block read tells progress how far into the file the
+  // reader is. Not for a reader that runs on another thread than the batch.
+  void ReportTo(ReadProgress* progress) { progress_ = progress; }
+  // The bytes taken so far.
+  std::uint64_t Consumed() const { return bufferStart_ + pos_; }
+
  protected:
-  // Opens the file; throws FileError naming the path and the reason.
-  explicit BlockReader(const std::string& path);
+  static constexpr std::size_t kBlockSize = 1 << 20;
+  // Opens the file; throws FileError naming the path and the reason. Tests
+  // read in small blocks to meet every way a line can fall across two.
+  explicit BlockReader(const std::string& path, std::size_t blockSize = kBlockSize);
   struct InMemory {};
   BlockReader(InMemory, std::string text);
 
   // Makes at least one more byte available at buffer_[end_]; false at the
-  // end. Throws FileError when the file cannot be read.
+  // end. Throws FileError when the file cannot be read, BatchStopped when a
+  // stop was requested.
   bool More();
   bool Peek(char& c) {
     if (pos_ == end_ && !More()) return false;
@@ -42,6 +54,9 @@ class BlockReader {
  private:
   std::string path_;
   std::FILE* file_ = nullptr;
+  ReadProgress* progress_ = nullptr;
+  std::uint64_t bufferStart_ = 0;  // the file offset of buffer_[0]
+  std::uint64_t read_ = 0;         // bytes read from the file
   bool eof_ = false;
 };
 

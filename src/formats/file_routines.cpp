@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "formats/stop_request.h"
+
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -138,6 +140,7 @@ std::string FileText(const std::string& path) {
   if (!ec) text.reserve(static_cast<std::size_t>(size));
   char block[1 << 16];
   for (;;) {
+    StopPoint();
     std::size_t got = std::fread(block, 1, sizeof block, file.get());
     text.append(block, got);
     if (got < sizeof block) break;

@@ -43,7 +43,8 @@ std::FILE* OpenFile(const std::string& path, const char* mode);
 std::error_code MoveReplacing(const std::string& from, const std::string& to);
 
 // Every byte of a regular file, in order. Throws FileError when the path
-// names nothing, a folder, or a file that cannot be read.
+// names nothing, a folder, or a file that cannot be read; BatchStopped when
+// a stop is requested meanwhile.
 std::string FileText(const std::string& path);
 
 // True exactly when a regular file of that path exists; a folder, nothing,

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "formats/paths.h"
 #include "formats/short_decimal.h"
@@ -31,75 +33,122 @@ std::uint64_t CountOf(double value) {
 
 }  // namespace
 
-MifScanner::MifScanner(std::string_view text) : text_(text) { ReadHeader(); }
+MifScanner::MifScanner(const std::string& path, std::size_t blockSize)
+    : BlockReader(path, blockSize), source_(path), blockSize_(blockSize) {
+  WholeLine(0);
+  ReadHeader();
+}
+
+MifScanner::MifScanner(InMemory, std::string text) : BlockReader(InMemory{}, std::move(text)) {
+  WholeLine(0);
+  ReadHeader();
+}
+
+MifScanner MifScanner::FromText(std::string text) { return MifScanner(InMemory{}, std::move(text)); }
+
+// Every position the scanner goes back to lies in the line it is in or at
+// the line end before it, so the bytes before that may go at a refill.
+std::size_t MifScanner::WholeLine(std::size_t keepFrom) {
+  if (pos_ <= lineEnd_ && lineEnd_ < end_) return 0;
+  std::size_t moved = 0;
+  std::size_t searched = pos_;
+  for (;;) {
+    lineEnd_ = LineEndFrom(searched);
+    if (lineEnd_ < end_) return moved;
+    searched = end_;
+    keep_ = headerRead_ ? keepFrom - moved : 0;
+    const std::size_t before = pos_;
+    const bool more = More();
+    moved += before - pos_;  // what the refill let go
+    searched -= before - pos_;
+    if (!more) {
+      lineEnd_ = end_;
+      return moved;
+    }
+  }
+}
+
+std::size_t MifScanner::LineEndFrom(std::size_t from) const {
+  const void* found = std::memchr(buffer_.data() + from, '\n', end_ - from);
+  return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data()) : end_;
+}
 
 void MifScanner::SkipBlanks() {
-  while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+  while (pos_ < end_ && IsBlank(At(pos_))) ++pos_;
 }
 
+// Blanks and line ends: only the header reads across lines so.
 void MifScanner::SkipSpace() {
-  while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
+  while (pos_ < end_ && IsSpace(At(pos_))) {
+    if (At(pos_++) == '\n') WholeLine(pos_);
+  }
 }
 
-bool MifScanner::AtLineEnd() const {
-  return pos_ >= text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n';
-}
+bool MifScanner::AtLineEnd() const { return pos_ >= end_ || At(pos_) == '\r' || At(pos_) == '\n'; }
 
 void MifScanner::SkipLine() {
-  std::size_t end = text_.find('\n', pos_);
-  pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+  pos_ = lineEnd_ < end_ ? lineEnd_ + 1 : end_;
+  WholeLine(pos_);
 }
 
 std::string_view MifScanner::Word() {
   std::size_t start = pos_;
-  while (pos_ < text_.size() && IsLetter(text_[pos_])) ++pos_;
-  return text_.substr(start, pos_ - start);
+  while (pos_ < end_ && IsLetter(At(pos_))) ++pos_;
+  return std::string_view(buffer_.data() + start, pos_ - start);
 }
 
 // The next blank-separated token as a number, across line ends. A token that
 // is not a number is left unread, and so is the line end before it, so the
 // line that holds it is read as a line of its own.
 bool MifScanner::Number(double& value) {
-  const std::size_t start = pos_;
-  while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
-  const char* first = text_.data() + pos_;
-  const char* const textEnd = text_.data() + text_.size();
-  if (first != textEnd && *first == '+') ++first;  // from_chars takes no plus sign
-  const bool negative = first != textEnd && *first == '-';
+  std::size_t back = pos_;
+  bool crossed = false;
+  while (pos_ < end_ && IsSpace(At(pos_))) {
+    if (At(pos_++) == '\n') {
+      back = pos_ - 1;
+      back -= WholeLine(back);
+      crossed = true;
+    }
+  }
+  const char* first = buffer_.data() + pos_;
+  const char* const lineEnd = buffer_.data() + end_;
+  if (first != lineEnd && *first == '+') ++first;  // from_chars takes no plus sign
+  const bool negative = first != lineEnd && *first == '-';
   double parsed = 0;
   // The common case, read in one pass: plain digits up to a blank or line end.
-  const char* stop = ShortDecimalPrefix(first + negative, textEnd, parsed);
-  if (stop != nullptr && (stop == textEnd || IsSpace(*stop))) {
+  const char* stop = ShortDecimalPrefix(first + negative, lineEnd, parsed);
+  if (stop != nullptr && (stop == lineEnd || IsSpace(*stop))) {
     value = negative ? -parsed : parsed;
-    pos_ = static_cast<std::size_t>(stop - text_.data());
+    pos_ = static_cast<std::size_t>(stop - buffer_.data());
     return true;
   }
   const char* last = first;
-  while (last != textEnd && !IsSpace(*last)) ++last;
+  while (last != lineEnd && !IsSpace(*last)) ++last;
   bool startsLikeNumber = first != last && ((*first >= '0' && *first <= '9') || *first == '-' || *first == '.');
   auto result = startsLikeNumber ? std::from_chars(first, last, parsed) : std::from_chars_result{first, std::errc::invalid_argument};
   if (result.ec == std::errc::invalid_argument) {
-    pos_ = start;
+    pos_ = back;
+    if (crossed) lineEnd_ = back;  // the line end before the token ends the line pos_ is in again
     return false;
   }
   value = result.ec == std::errc() && std::isfinite(parsed) ? parsed : 0;
-  pos_ = static_cast<std::size_t>(last - text_.data());
+  pos_ = static_cast<std::size_t>(last - buffer_.data());
   return true;
 }
 
 void MifScanner::ReadHeader() {
-  while (pos_ < text_.size()) {
+  while (!AtEnd()) {
     SkipBlanks();
     std::string_view word = Word();
     if (SameLetters(word, "data")) {
+      headerRead_ = true;
       SkipLine();
-      dataStart_ = pos_;
       return;
     }
     if (SameLetters(word, "delimiter")) {
       SkipBlanks();
-      if (pos_ + 1 < text_.size() && text_[pos_] == '"' && text_[pos_ + 1] != '\r' && text_[pos_ + 1] != '\n')
-        delimiter_ = text_[pos_ + 1];
+      if (pos_ + 1 < end_ && At(pos_) == '"' && At(pos_ + 1) != '\r' && At(pos_ + 1) != '\n')
+        delimiter_ = At(pos_ + 1);
     } else if (SameLetters(word, "charset")) {
       ReadCharset();
     } else if (SameLetters(word, "coordsys")) {
@@ -107,30 +156,33 @@ void MifScanner::ReadHeader() {
       // gives up only this line, so a damaged clause hides no header line.
       const std::size_t afterKeyword = pos_;
       wgs84_ = ReadWgs84Clause();
-      if (!wgs84_) pos_ = afterKeyword;
+      if (!wgs84_) {
+        pos_ = afterKeyword;
+        lineEnd_ = LineEndFrom(pos_);
+      }
     } else if (SameLetters(word, "columns")) {
       // The column lines name the columns; a column called "Data" is no data section.
       double count = 0;
       SkipBlanks();
       bool counted = !AtLineEnd() && Number(count);
       SkipLine();
-      for (std::uint64_t i = counted ? CountOf(count) : 0; i > 0 && pos_ < text_.size(); --i) SkipLine();
+      for (std::uint64_t i = counted ? CountOf(count) : 0; i > 0 && !AtEnd(); --i) SkipLine();
       continue;
     }
     SkipLine();
   }
-  dataStart_ = text_.size();  // no data section
+  headerRead_ = true;  // no data section
 }
 
 // "Earth Projection 1, 104" after the CoordSys keyword: the words in this
-// order, any blanks and line breaks between them, the comma with or
-// without blanks. What follows (Bounds, Units) does not change the datum.
+// order, any blanks and line breaks between them, the comma with or without
+// blanks. What follows (Bounds, Units) does not change the datum.
 bool MifScanner::ReadWgs84Clause() {
   auto digits = [this](std::string_view number) {
     SkipSpace();
-    if (text_.substr(pos_, number.size()) != number) return false;
+    if (std::string_view(buffer_.data() + pos_, end_ - pos_).substr(0, number.size()) != number) return false;
     pos_ += number.size();
-    return pos_ == text_.size() || !(IsDigit(text_[pos_]) || text_[pos_] == '.');
+    return pos_ == end_ || !(IsDigit(At(pos_)) || At(pos_) == '.');
   };
   SkipSpace();
   if (!SameLetters(Word(), "earth")) return false;
@@ -138,17 +190,16 @@ bool MifScanner::ReadWgs84Clause() {
   if (!SameLetters(Word(), "projection")) return false;
   if (!digits("1")) return false;
   SkipSpace();
-  if (pos_ == text_.size() || text_[pos_] != ',') return false;
+  if (pos_ == end_ || At(pos_) != ',') return false;
   ++pos_;
   return digits("104");
 }
 
 void MifScanner::ReadCharset() {
   SkipBlanks();
-  std::size_t start = pos_;
   std::size_t end = pos_;
-  while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
-  std::string_view value = text_.substr(start, end - start);
+  while (end < end_ && At(end) != '\r' && At(end) != '\n') ++end;
+  std::string_view value(buffer_.data() + pos_, end - pos_);
   while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
   if (value.size() >= 2 && value.front() == '"') {
     std::size_t close = value.find('"', 1);
@@ -161,10 +212,9 @@ MifLayerContents MifScanner::Contents() const {
   // Keywords are the only words that start data lines: vertex lines start
   // with numbers, which never start with a letter. So the lines are judged
   // by their first word, as Next() judges them, without reading a number.
-  MifScanner scan = *this;
-  scan.pos_ = dataStart_;
+  MifScanner scan = source_.empty() ? FromText(std::string(buffer_.data(), end_)) : MifScanner(source_, blockSize_);
   MifLayerContents contents;
-  while (scan.pos_ < text_.size() && !(contents.points && contents.lines)) {
+  while (!scan.AtEnd() && !(contents.points && contents.lines)) {
     scan.SkipBlanks();
     std::string_view word = scan.Word();
     contents.points |= SameLetters(word, "point") || SameLetters(word, "multipoint");
@@ -174,40 +224,54 @@ MifLayerContents MifScanner::Contents() const {
   return contents;
 }
 
-bool MifScanner::Next(MifObject& object) {
+bool MifScanner::Next(MifObject& object, std::size_t room) {
   object.points.clear();
   object.vertices.clear();
   object.sectionEnds.clear();
-  bool started = false;
-  std::uint64_t partsLeft = 1;  // a Collection is made of the parts that follow it
-  while (pos_ < text_.size()) {
+  object.continued = open_ != Open::Nothing;
+  object.finished = false;
+  bool started = object.continued;
+  if (const Open open = std::exchange(open_, Open::Nothing); open == Open::Multipoint || open == Open::Pline) {
+    const Part part = open == Open::Multipoint ? GoOnMultipoint(object, room) : GoOnPline(object, room);
+    if (part == Part::Suspended) return true;
+    SkipLine();
+    if (--partsLeft_ == 0) return object.finished = true;
+  } else if (open == Open::Nothing) {
+    partsLeft_ = 1;  // a Collection is made of the parts that follow it
+  }
+  while (!AtEnd()) {
     SkipBlanks();
     std::string_view word = Word();
     if (!started && SameLetters(word, "collection")) {
       double parts = 0;
       SkipBlanks();
-      partsLeft = !AtLineEnd() && Number(parts) ? CountOf(parts) : 0;
+      partsLeft_ = !AtLineEnd() && Number(parts) ? CountOf(parts) : 0;
       started = true;
       ++objectNumber_;
       SkipLine();
-      if (partsLeft == 0) return true;
+      if (partsLeft_ == 0) return object.finished = true;
       continue;
     }
     // Style clauses, the further lines of skipped objects and blank lines have no keyword of an object.
-    const bool part = ReadPart(word, object);
-    SkipLine();
-    if (!part) continue;
-    if (!started) {
+    const Part part = ReadPart(word, object, room);
+    if (part != Part::None && !started) {
       started = true;
       ++objectNumber_;
     }
-    if (--partsLeft == 0) return true;
+    if (part == Part::Suspended) return true;
+    SkipLine();
+    if (part == Part::Done && --partsLeft_ == 0) return object.finished = true;
+    if (started && object.points.size() + object.vertices.size() >= room) {
+      open_ = Open::Parts;  // a Collection goes on with its next part
+      return true;
+    }
   }
+  object.finished = true;
   return started;
 }
 
-// Reads the object that keyword opens into object; false when it opens none.
-bool MifScanner::ReadPart(std::string_view keyword, MifObject& object) {
+// Reads the object that keyword opens into object; None when it opens none.
+MifScanner::Part MifScanner::ReadPart(std::string_view keyword, MifObject& object, std::size_t room) {
   if (SameLetters(keyword, "point")) {
     // Coordinates that are missing from a point line read as 0.
     MifVertex vertex;
@@ -219,50 +283,69 @@ bool MifScanner::ReadPart(std::string_view keyword, MifObject& object) {
     object.points.push_back(vertex);
   } else if (SameLetters(keyword, "multipoint")) {
     double count = 0;
-    ReadVertices(object.points, Number(count) ? CountOf(count) : 0);
+    pointsLeft_ = Number(count) ? CountOf(count) : 0;
+    return GoOnMultipoint(object, room);
   } else if (SameLetters(keyword, "line")) {
-    ReadVertices(object.vertices, 2);
+    MifVertex vertex;
+    for (int end = 0; end < 2 && Number(vertex.x) && Number(vertex.y); ++end) object.vertices.push_back(vertex);
     object.sectionEnds.push_back(object.vertices.size());
   } else if (SameLetters(keyword, "pline")) {
-    ReadPline(object);
+    sectionsLeft_ = 1;
+    SkipBlanks();
+    std::size_t afterKeyword = pos_;
+    if (SameLetters(Word(), "multiple")) {
+      double count = 0;
+      sectionsLeft_ = Number(count) ? CountOf(count) : 0;
+    } else {
+      pos_ = afterKeyword;
+    }
+    sectionOpen_ = false;
+    return GoOnPline(object, room);
   } else if (std::size_t kind = SkippedKindOf(keyword); kind < skipped_.size()) {
     ++skipped_[kind];
   } else {
-    return false;
+    return Part::None;
   }
-  return true;
+  return Part::Done;
 }
 
-void MifScanner::ReadPline(MifObject& object) {
-  std::uint64_t sections = 1;
-  SkipBlanks();
-  std::size_t afterKeyword = pos_;
-  if (SameLetters(Word(), "multiple")) {
-    double count = 0;
-    sections = Number(count) ? CountOf(count) : 0;
-  } else {
-    pos_ = afterKeyword;
-  }
-  for (std::uint64_t s = 0; s < sections; ++s) {
-    double count = 0;
-    if (!Number(count)) break;
-    std::uint64_t wanted = CountOf(count);
-    std::size_t got = ReadVertices(object.vertices, wanted);
-    object.sectionEnds.push_back(object.vertices.size());
-    if (got < wanted) break;  // the text ran out of vertices before the count
-  }
-}
-
-// Up to count vertices; fewer when the numbers stop first.
-std::size_t MifScanner::ReadVertices(std::vector<MifVertex>& out, std::uint64_t count) {
-  std::size_t got = 0;
+MifScanner::Part MifScanner::GoOnMultipoint(MifObject& object, std::size_t room) {
+  open_ = Open::Nothing;
   MifVertex vertex;
-  while (got < count && Number(vertex.x)) {
-    if (!Number(vertex.y)) break;
-    out.push_back(vertex);
-    ++got;
+  for (; pointsLeft_ > 0; --pointsLeft_) {
+    if (object.points.size() + object.vertices.size() >= room) {
+      open_ = Open::Multipoint;
+      return Part::Suspended;
+    }
+    if (!Number(vertex.x) || !Number(vertex.y)) break;  // the numbers stopped before the count
+    object.points.push_back(vertex);
   }
-  return got;
+  return Part::Done;
+}
+
+MifScanner::Part MifScanner::GoOnPline(MifObject& object, std::size_t room) {
+  open_ = Open::Nothing;
+  MifVertex vertex;
+  for (;;) {
+    if (!sectionOpen_) {
+      double count = 0;
+      if (sectionsLeft_ == 0 || !Number(count)) return Part::Done;
+      --sectionsLeft_;
+      verticesLeft_ = CountOf(count);
+      sectionOpen_ = true;
+    }
+    for (; verticesLeft_ > 0; --verticesLeft_) {
+      if (object.points.size() + object.vertices.size() >= room) {
+        open_ = Open::Pline;
+        return Part::Suspended;
+      }
+      if (!Number(vertex.x) || !Number(vertex.y)) break;
+      object.vertices.push_back(vertex);
+    }
+    object.sectionEnds.push_back(object.vertices.size());
+    sectionOpen_ = false;
+    if (verticesLeft_ > 0) return Part::Done;  // the text ran out of vertices before the count
+  }
 }
 
 }  // namespace carteloom

@@ -1,9 +1,12 @@
 #pragma once
 // An output file that appears only when it is complete: bytes go to a
 // temporary file beside the target, which replaces the target on Commit().
-// A file that is never committed leaves the target untouched.
+// A file that is never committed leaves the target untouched. Where the
+// system can (Linux), the temporary file has no name until it is committed,
+// so not even a killed process leaves one behind.
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,7 +34,7 @@ class OutputFile {
   // The bytes followed by CR LF, on every platform.
   void WriteLine(std::string_view bytes);
 
-  // Writes out every byte and closes the temporary file; throws FileError.
+  // Writes out every byte and finishes the temporary file; throws FileError.
   // Commit then only moves it, so that the outputs of one source can all be
   // complete before the first of them replaces anything.
   void Close();
@@ -40,7 +43,12 @@ class OutputFile {
   // Removes the temporary file; the target stays as it was.
   void Discard() noexcept;
 
+  const std::string& Target() const { return target_; }
+
  private:
+  friend void CommitTogether(std::span<OutputFile* const> files);
+  // Gives an unnamed temporary file its name beside the target.
+  void NameTemporary();
   static constexpr std::size_t kFlushSize = 1 << 20;
   void Settle() {
     if (used_ >= kFlushSize) Flush();
@@ -49,11 +57,20 @@ class OutputFile {
   void Flush();
 
   std::string target_;
-  std::string temp_;
+  std::string temp_;        // the temporary file's name, once it has one
+  bool unnamed_ = false;    // the temporary file exists but has no name yet
+  bool closed_ = false;     // every byte written; an unnamed file stays open until it is named
+  bool held_ = false;       // closed, unnamed and counted among those held open
   std::FILE* file_ = nullptr;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   std::size_t capacity_ = 0;
 };
+
+// Closes the files, then moves them into place together: when one cannot
+// be moved, those already moved are taken back and the files they replaced
+// are restored, so that either all of them replace their targets or none
+// does. Throws FileError naming the file that failed.
+void CommitTogether(std::span<OutputFile* const> files);
 
 }  // namespace carteloom

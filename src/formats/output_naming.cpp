@@ -2,6 +2,7 @@
 
 #include "formats/file_routines.h"
 #include "formats/paths.h"
+#include "formats/stop_request.h"
 
 namespace carteloom {
 
@@ -10,16 +11,20 @@ const OverwriteDialog kMifOverwriteDialog{"文件已存在，您是否要覆盖�
 const OverwriteDialog kReceiverOverwriteDialog{" 已存在，是否覆盖？", "Message", "文件重命名为",
                                                "请输入一个新的文件名！", true};
 
-NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
-                              const std::string& outputSuffix, const OverwriteDialog& dialog,
-                              const std::set<std::string>& claimed) {
+namespace {
+
+NamingResult RunDialogue(BatchUi& ui, const std::string& folder, const std::string& baseName,
+                         const std::string& outputSuffix, const OverwriteDialog& dialog,
+                         const std::set<std::string>& claimed) {
   auto isClaimed = [&claimed](const std::string& path) { return claimed.contains(ComparablePath(path)); };
   std::string path = InFolder(folder, baseName + outputSuffix);
   if (!isClaimed(path)) {
     if (!PathExists(path)) return {NamingOutcome::Settled, baseName, path};
-    switch (ui.AskOverwrite(path + dialog.questionSuffix, dialog.questionTitle)) {
+    const OverwriteAnswer answer = ui.AskOverwrite(path + dialog.questionSuffix, dialog.questionTitle);
+    StopPoint();
+    switch (answer) {
       case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName, path};
-      case OverwriteAnswer::Skip: return {NamingOutcome::Skipped, {}, {}};
+      case OverwriteAnswer::Skip: return {NamingOutcome::Skipped, {}, path};
       case OverwriteAnswer::Rename: break;
     }
   }
@@ -28,7 +33,8 @@ NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std:
   std::string proposal = baseName + "_2";
   for (;;) {
     std::optional<std::string> typed = ui.AskText(dialog.renamePrompt, dialog.renameTitle, proposal);
-    if (!typed) return {NamingOutcome::Skipped, {}, {}};
+    StopPoint();
+    if (!typed) return {NamingOutcome::Skipped, {}, path};
     const std::string& answer = *typed;
     if (dialog.blankAnswerEndsBatch && Trimmed(answer).empty()) return {NamingOutcome::BatchEnded, {}, {}};
     if (!answer.empty() && !IsValidFileName(answer)) continue;  // same proposal again
@@ -37,6 +43,17 @@ NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std:
     if (!answer.empty() && !PathExists(typedPath) && !isClaimed(typedPath))
       return {NamingOutcome::Settled, answer, typedPath};
   }
+}
+
+}  // namespace
+
+NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
+                              const std::string& outputSuffix, const OverwriteDialog& dialog,
+                              const std::set<std::string>& claimed) {
+  NamingResult result = RunDialogue(ui, folder, baseName, outputSuffix, dialog, claimed);
+  const std::string proposed = InFolder(folder, baseName + outputSuffix);
+  if (result.outcome == NamingOutcome::Settled && result.path != proposed) ui.OutputRenamed(proposed, result.path);
+  return result;
 }
 
 NamingResult ConfirmOutputName(BatchUi& ui, const std::string& sourcePath, const std::string& folder) {

@@ -30,6 +30,7 @@ struct NamingResult {
   NamingOutcome outcome;
   std::string baseName;  // when Settled: the final base name
   std::string path;      // and the output's path: folder, separator, base name, suffix
+                         // (when Skipped: the existing file that was left alone)
 };
 
 // Runs the dialogue for folder + separator + baseName + outputSuffix. A typed
@@ -37,7 +38,8 @@ struct NamingResult {
 // the input box comes again, so output never lands outside the folder.
 // claimed holds the paths the same conversion will still write (as
 // ComparablePath gives them): one of them cannot be replaced, so it goes
-// straight to the input box.
+// straight to the input box. A name other than the one proposed is told to
+// ui.OutputRenamed.
 NamingResult SettleOutputName(BatchUi& ui, const std::string& folder, const std::string& baseName,
                               const std::string& outputSuffix, const OverwriteDialog& dialog,
                               const std::set<std::string>& claimed = {});

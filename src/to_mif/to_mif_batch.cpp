@@ -5,11 +5,15 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <vector>
 
+#include "formats/batch_progress.h"
+#include "formats/entry_report.h"
 #include "formats/file_routines.h"
 #include "formats/number_text.h"
 #include "formats/output_naming.h"
 #include "formats/paths.h"
+#include "formats/stop_request.h"
 #include "to_mif/converters.h"
 #include "to_mif/record_fields.h"
 
@@ -27,12 +31,6 @@ std::optional<FileKind> KindOfSuffix(const std::string& suffix) {
   return std::nullopt;
 }
 
-// The message for an entry that was not converted: the entry, then what
-// went wrong and with which file when that is not the entry itself.
-std::string NotConverted(const std::string& source, const std::string& reason) {
-  return "文件 " + source + " 没有转换：" + reason;
-}
-
 // A receiver file is made of "$PZTJ" records; a file without any is
 // something else, unless it holds nothing at all (an empty receiver file).
 bool HoldsReceiverRecords(const std::string& source) {
@@ -44,21 +42,31 @@ bool HoldsReceiverRecords(const std::string& source) {
 }
 
 // Converts one entry; true when its MIF/MID pair is in place.
-bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& folder, const ToMifOptions& options) {
+bool ConvertEntry(BatchUi& ui, EntryReport& report, const std::string& folder, const ToMifOptions& options,
+                  BatchProgress& progress) {
+  const std::string& source = report.source;
   std::optional<FileKind> kind = KindOfSuffix(TypeSuffix(source));
   if (!kind) {
-    ui.ShowMessage(kNotReceiverFile, kProgramTitle);
+    TellAboutEntry(ui, report, kNotReceiverFile, kProgramTitle);
     return false;
   }
   try {
     RefuseFolder(source);  // before any question is asked
     if (!HoldsReceiverRecords(source)) {
-      ui.ShowMessage(kNotReceiverFile, kProgramTitle);
+      TellAboutEntry(ui, report, kNotReceiverFile, kProgramTitle);
+      return false;
+    }
+    if (std::string missing = MissingFolderReason(folder); !missing.empty()) {
+      TellAboutEntry(ui, report, missing, kMessageTitle);
       return false;
     }
     FieldReader reader(source);
     NamingResult name = ConfirmOutputName(ui, source, folder);
-    if (name.outcome != NamingOutcome::Settled) return false;
+    if (name.outcome != NamingOutcome::Settled) {
+      report.whyNot = "没有转换：输出文件 " + name.path + " 已存在";
+      return false;
+    }
+    reader.ReportTo(&progress);
 
     const std::string& mifPath = name.path;
     const std::string midPath = std::string(SourceStem(mifPath)) + ".mid";
@@ -75,15 +83,15 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
     }
     // Both complete before either moves: a write that fails (a full disk, a
     // file-size limit) leaves the old pair as it was, not half replaced.
-    mif.Close();
-    mid.Close();
-    mid.Commit();
-    mif.Commit();
+    OutputFile* pair[] = {&mid, &mif};
+    CommitTogether(pair);
+    report.outputs = {mifPath, midPath};
     return true;
   } catch (const FileError& error) {
-    ui.ShowMessage(NotConverted(source, error.Path() == source ? error.Reason() : error.what()), kMessageTitle);
+    TellAboutEntry(ui, report, "没有转换：" + (error.Path() == source ? error.Reason() : std::string(error.what())),
+                   kMessageTitle);
   } catch (const std::exception& error) {
-    ui.ShowMessage(NotConverted(source, error.what()), kMessageTitle);
+    TellAboutEntry(ui, report, "没有转换：" + std::string(error.what()), kMessageTitle);
   }
   return false;
 }
@@ -93,18 +101,33 @@ bool ConvertEntry(BatchUi& ui, const std::string& source, const std::string& fol
 BatchResult RunToMifBatch(BatchUi& ui, const std::string& outputFolder, const ToMifOptions& options) {
   BatchResult result;
   result.startCount = ui.SourceCount();
+  std::vector<std::uint64_t> sizes;
+  for (std::size_t i = 0; i < result.startCount; ++i) sizes.push_back(SizeOfFile(ui.SourceAt(i)));
+  BatchProgress progress(ui, std::move(sizes));
   // Converted entries leave the list, so the position moves on only past
   // entries that stay.
   std::size_t position = 0;
-  while (position < result.startCount && position < ui.SourceCount()) {
-    ui.BetweenFiles();
-    if (ConvertEntry(ui, ui.SourceAt(position), outputFolder, options)) {
-      ui.RemoveSourceAt(position);
-      ++result.converted;
-    } else {
-      ++position;
+  try {
+    while (position < result.startCount && position < ui.SourceCount()) {
+      ui.BetweenFiles();
+      StopPoint();
+      EntryReport report{ui.SourceAt(position), {}, {}};
+      progress.StartEntry();
+      const bool converted = ConvertEntry(ui, report, outputFolder, options, progress);
+      progress.FinishEntry();
+      if (converted) {
+        ui.RemoveSourceAt(position);
+        ++result.converted;
+      } else {
+        ++position;
+      }
+      ui.EntryFinished(report);
     }
+  } catch (const BatchStopped&) {
+    result.stopped = true;
+    return result;
   }
+  progress.Finish();
   ui.ShowSummary("共计 " + IntegerText(static_cast<std::int64_t>(result.converted)) +
                      "个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！",
                  kMessageTitle);

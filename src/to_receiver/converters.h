@@ -2,12 +2,12 @@
 // The MIF layer converter and its two writers. The layer's objects come in
 // order with one MID row each; what they hold goes to the waypoint files
 // (points) and to the route file (lines). The batch opens, commits or
-// discards every file; the progress bar's maximum (500) is set by the batch.
+// discards every file.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "formats/batch_ui.h"
+#include "formats/batch_progress.h"
 #include "formats/mid_reader.h"
 #include "formats/mif_reader.h"
 #include "formats/output_file.h"
@@ -33,15 +33,15 @@ class WaypointFiles {
 // waypoints, every further one up to 500.
 class WaypointWriter {
  public:
-  WaypointWriter(WaypointFiles& files, BatchUi& ui) : files_(files), ui_(ui) {}
+  explicit WaypointWriter(WaypointFiles& files) : files_(files) {}
   // False when a further file could not be had.
   bool Write(const LayerObject& object);
 
  private:
   WaypointFiles& files_;
-  BatchUi& ui_;
   int counter_ = 0;  // waypoints since the last split
   std::uint64_t sequence_ = 0;  // of the point in the layer
+  std::uint64_t membersBefore_ = 0;  // points of the object in the pieces before
 };
 
 // One waypoint per vertex and one route per line section, named by its
@@ -49,8 +49,7 @@ class WaypointWriter {
 // and the end sentence follow all waypoints.
 class RouteWriter {
  public:
-  // drivesProgress: the route count moves the progress bar (a layer without points).
-  RouteWriter(OutputFile& out, BatchUi& ui, bool drivesProgress) : out_(out), ui_(ui), drivesProgress_(drivesProgress) {}
+  explicit RouteWriter(OutputFile& out) : out_(out) {}
   void Write(const LayerObject& object);
   void Finish();
 
@@ -60,15 +59,14 @@ class RouteWriter {
     std::uint64_t vertices;
   };
   OutputFile& out_;
-  BatchUi& ui_;
-  bool drivesProgress_;
   std::vector<Route> routes_;
+  std::uint64_t openVertices_ = 0;  // of a section that goes on in the next piece
 };
 
 // Converts the layer: its points into waypoints when waypoints is given,
-// its lines into routes when routes is given. False when a further
-// waypoint file could not be had.
+// its lines into routes when routes is given, telling progress how far into
+// the MIF and MID it is. False when a further waypoint file could not be had.
 bool ConvertMifLayer(MifScanner& objects, MidReader& names, WaypointFiles* waypoints, OutputFile* routes,
-                     BatchUi& ui);
+                     ReadProgress* progress = nullptr);
 
 }  // namespace carteloom

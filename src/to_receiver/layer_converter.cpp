@@ -5,12 +5,12 @@
 namespace carteloom {
 
 bool ConvertMifLayer(MifScanner& objects, MidReader& names, WaypointFiles* waypoints, OutputFile* routes,
-                     BatchUi& ui) {
-  LayerObjects layer(objects, names);
+                     ReadProgress* progress) {
+  LayerObjects layer(objects, names, progress);
   std::optional<WaypointWriter> points;
-  if (waypoints != nullptr) points.emplace(*waypoints, ui);
+  if (waypoints != nullptr) points.emplace(*waypoints);
   std::optional<RouteWriter> lines;
-  if (routes != nullptr) lines.emplace(*routes, ui, waypoints == nullptr);
+  if (routes != nullptr) lines.emplace(*routes);
   LayerObject object;
   while (layer.Next(object)) {
     if (points && !points->Write(object)) return false;

@@ -10,17 +10,20 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/batch_progress.h"
 #include "formats/mid_reader.h"
 #include "formats/mif_reader.h"
 #include "formats/read_ahead.h"
 
 namespace carteloom {
 
-// One object as Next() hands it out; its views hold until the next call.
+// One object, or one piece of a long one, as Next() hands it out; its views
+// hold until the next call.
 struct LayerObject {
   std::span<const MifVertex> points;
   std::span<const MifVertex> vertices;
   std::span<const std::size_t> sectionEnds;  // into vertices, as in MifObject
+  bool continued = false;                    // carries on the object of the piece before, as in MifObject
   bool named = false;                        // false once the MID rows have run out
   std::string_view name;
 };
@@ -44,7 +47,9 @@ class LayerObjects {
  public:
   // Starts reading objects from scanner and a row from names for each.
   // Both must outlive this, and neither may be used by others meanwhile.
-  LayerObjects(MifScanner& scanner, MidReader& names);
+  // progress, when given, hears how many bytes of the MIF text and the MID
+  // file lie behind each batch of objects as it is taken (on the caller's thread).
+  LayerObjects(MifScanner& scanner, MidReader& names, ReadProgress* progress = nullptr);
 
   // The next object; false after the last. Throws what reading threw
   // (FileError from the MID file, CoordinateError), once the objects
@@ -56,6 +61,7 @@ class LayerObjects {
     std::size_t pointBegin, pointEnd;
     std::size_t vertexBegin, vertexEnd;
     std::size_t sectionBegin, sectionEnd;
+    bool continued;
     bool named;
     std::size_t nameBegin, nameEnd;
   };
@@ -66,14 +72,17 @@ class LayerObjects {
     std::vector<MifVertex> vertices;
     std::vector<std::size_t> sectionEnds;
     std::string names;
+    std::uint64_t readTo = 0;  // bytes of MIF and MID behind the batch
   };
   bool Fill(Batch& batch);
   void Check(std::span<const MifVertex> coordinates) const;
 
   MifScanner& scanner_;
   MidReader& names_;
-  MifObject object_;  // the reading thread's
-  std::string name_;  // the reading thread's
+  ReadProgress* progress_;
+  MifObject object_;    // the reading thread's
+  std::string name_;    // the reading thread's: the row of the object being read
+  bool named_ = false;  // the reading thread's
   const Batch* batch_ = nullptr;
   std::size_t nextEntry_ = 0;
   ReadAhead<Batch> ahead_;  // last: its thread uses everything above

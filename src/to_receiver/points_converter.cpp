@@ -5,7 +5,9 @@ namespace carteloom {
 
 bool WaypointWriter::Write(const LayerObject& object) {
   constexpr int kFileSize = 500;
-  for (std::size_t member = 0; member < object.points.size(); ++member) {
+  if (!object.continued) membersBefore_ = 0;
+  for (std::size_t i = 0; i < object.points.size(); ++i) {
+    const std::uint64_t member = membersBefore_ + i;
     ++sequence_;
     ++counter_;
     // The split comes before the 500th point is written and starts the count
@@ -14,7 +16,7 @@ bool WaypointWriter::Write(const LayerObject& object) {
       counter_ = 0;
       if (!files_.StartNext()) return false;
     }
-    WriteWaypointSentence(files_.Current(), object.points[member], kWaypointAltitude, [&](Sentence& name) {
+    WriteWaypointSentence(files_.Current(), object.points[i], kWaypointAltitude, [&](Sentence& name) {
       if (!object.named) {
         GeneratedName(name, sequence_);
       } else {
@@ -23,6 +25,7 @@ bool WaypointWriter::Write(const LayerObject& object) {
       }
     });
   }
+  membersBefore_ += object.points.size();
   return true;
 }
 

@@ -6,16 +6,23 @@
 namespace carteloom {
 
 // The waypoints go out as they are read; the routes that name them must follow them all.
+// A section may go on in the next piece of its object: its vertices so far are counted in openVertices_.
 void RouteWriter::Write(const LayerObject& object) {
+  if (!object.continued) openVertices_ = 0;
   std::size_t start = 0;
-  for (std::size_t end : object.sectionEnds) {
-    const std::uint64_t number = routes_.size() + 1;
+  auto writeVertices = [&](std::size_t end, std::uint64_t route) {
     for (std::size_t v = start; v < end; ++v)
       WriteWaypointSentence(out_, object.vertices[v], kRouteWaypointAltitude,
-                            [&](Sentence& name) { GeneratedName(name, v - start + 1, number); });
-    routes_.push_back({object.named ? std::string(object.name) : std::string(kUnnamedGbk), end - start});
+                            [&](Sentence& name) { GeneratedName(name, openVertices_ + (v - start) + 1, route); });
+  };
+  for (std::size_t end : object.sectionEnds) {
+    writeVertices(end, routes_.size() + 1);
+    routes_.push_back({object.named ? std::string(object.name) : std::string(kUnnamedGbk), openVertices_ + end - start});
+    openVertices_ = 0;
     start = end;
   }
+  writeVertices(object.vertices.size(), routes_.size() + 1);
+  openVertices_ += object.vertices.size() - start;
 }
 
 // Route sentences name the waypoints two at a time; an odd last one stands alone.

@@ -5,10 +5,13 @@
 #include <set>
 #include <vector>
 
+#include "formats/batch_progress.h"
+#include "formats/entry_report.h"
 #include "formats/file_routines.h"
 #include "formats/number_text.h"
 #include "formats/output_naming.h"
 #include "formats/paths.h"
+#include "formats/stop_request.h"
 #include "to_receiver/converters.h"
 
 namespace carteloom {
@@ -60,15 +63,16 @@ class WaypointFilesInFolder : public WaypointFiles {
   void Close() {
     if (!files_.empty()) files_.back()->Close();
   }
-  void Commit() {
-    for (auto& file : files_) file->Commit();
+  // The files, for the commit that moves them into place together.
+  void AddTo(std::vector<OutputFile*>& files) const {
+    for (const auto& file : files_) files.push_back(file.get());
   }
-  NamingOutcome LastNaming() const { return naming_; }
+  const NamingResult& LastNaming() const { return naming_; }
 
  private:
   bool OpenAs(const std::string& baseName) {
     NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed_);
-    naming_ = result.outcome;
+    naming_ = result;
     if (result.outcome != NamingOutcome::Settled) return false;
     settledName_ = result.baseName;
     files_.push_back(std::make_unique<OutputFile>(result.path));
@@ -80,7 +84,7 @@ class WaypointFilesInFolder : public WaypointFiles {
   std::string folder_;
   std::string settledName_;
   std::string partBase_;
-  NamingOutcome naming_ = NamingOutcome::Settled;
+  NamingResult naming_{NamingOutcome::Settled, {}, {}};
   std::vector<std::unique_ptr<OutputFile>> files_;
   std::set<std::string> claimed_;  // their targets, as the file system compares them
 };
@@ -105,58 +109,71 @@ std::string CoordinateReason(const CoordinateError& error) {
 
 // Points go to the waypoint files, lines to the route file; each output
 // settles its name before anything is written.
-EntryOutcome ConvertLayer(BatchUi& ui, MifScanner& layer, MifLayerContents contents, MidReader& names,
-                          const std::string& folder, const std::string& baseName) {
+EntryOutcome ConvertLayer(BatchUi& ui, EntryReport& report, MifScanner& layer, MifLayerContents contents,
+                          MidReader& names, const std::string& folder, ReadProgress& progress) {
+  auto notSettled = [&](const NamingResult& naming) {
+    report.whyNot = naming.outcome == NamingOutcome::BatchEnded ? "没有转换：没有输入新的文件名"
+                                                              : "没有转换：输出文件 " + naming.path + " 已存在";
+    return OutcomeOfNaming(naming.outcome);
+  };
+  const std::string baseName = BaseName(report.source);
   WaypointFilesInFolder waypoints(ui, folder);
-  if (contents.points && !waypoints.Open(baseName)) return OutcomeOfNaming(waypoints.LastNaming());
+  if (contents.points && !waypoints.Open(baseName)) return notSettled(waypoints.LastNaming());
   std::unique_ptr<OutputFile> routes;
   if (contents.lines) {
     NamingResult name = SettleOutputName(ui, folder, baseName, ".rte", kReceiverOverwriteDialog);
-    if (name.outcome != NamingOutcome::Settled) return OutcomeOfNaming(name.outcome);
+    if (name.outcome != NamingOutcome::Settled) return notSettled(name);
     routes = std::make_unique<OutputFile>(name.path);
   }
-  if (!ConvertMifLayer(layer, names, contents.points ? &waypoints : nullptr, routes.get(), ui))
-    return OutcomeOfNaming(waypoints.LastNaming());
+  if (!ConvertMifLayer(layer, names, contents.points ? &waypoints : nullptr, routes.get(), &progress))
+    return notSettled(waypoints.LastNaming());
   // Every output complete before the first one moves: a failed write replaces nothing.
-  waypoints.Close();
-  if (routes) routes->Close();
-  waypoints.Commit();
-  if (routes) routes->Commit();
+  std::vector<OutputFile*> outputs;
+  waypoints.AddTo(outputs);
+  if (routes) outputs.push_back(routes.get());
+  CommitTogether(outputs);
+  for (const OutputFile* output : outputs) report.outputs.push_back(output->Target());
   return EntryOutcome::Converted;
 }
 
-EntryOutcome ConvertEntry(BatchUi& ui, const std::string& source, const std::string& folder) {
+EntryOutcome ConvertEntry(BatchUi& ui, EntryReport& report, const std::string& folder, BatchProgress& progress) {
+  const std::string& source = report.source;
   try {
-    std::string mifText = FileText(source);
-    MifScanner layer(mifText);
+    RefuseFolder(source);
+    MifScanner layer(source);
     MifLayerContents contents = layer.Contents();
     if (!contents.points && !contents.lines) {
-      ui.ShowMessage(kNotPointOrLineMif, kProgramTitle);
+      TellAboutEntry(ui, report, kNotPointOrLineMif, kProgramTitle);
       return EntryOutcome::Refused;
     }
     if (!layer.DeclaresWgs84()) {
-      ui.ShowMessage(kNotWgs84, kMessageTitle);
+      TellAboutEntry(ui, report, kNotWgs84, kMessageTitle);
+      return EntryOutcome::EndBatch;
+    }
+    if (std::string missing = MissingFolderReason(folder); !missing.empty()) {
+      TellAboutEntry(ui, report, missing, kMessageTitle);
       return EntryOutcome::EndBatch;
     }
     MidReader names(MidPathOf(source), layer.Delimiter());
     names.NamesIn(layer.Charset());
-    EntryOutcome outcome = ConvertLayer(ui, layer, contents, names, folder, BaseName(source));
+    EntryOutcome outcome = ConvertLayer(ui, report, layer, contents, names, folder, progress);
     if (outcome != EntryOutcome::Converted) return outcome;
     std::string skipped = SkippedText(layer.Skipped());
     if (!skipped.empty())
-      ui.ShowMessage("文件 " + source + " 中有不能转换成航路点或航线的对象，已跳过：" + skipped + "。", kMessageTitle);
+      ui.ShowFileMessage(source, "有不能转换成航路点或航线的对象，已跳过：" + skipped + "。", kMessageTitle);
     if (names.ReplacedNames() > 0)
-      ui.ShowMessage("文件 " + source + " 中有 " + IntegerText(static_cast<std::int64_t>(names.ReplacedNames())) +
-                         " 个名称含有GBK无法表示的字符，已改为“?”。",
-                     kMessageTitle);
+      ui.ShowFileMessage(source,
+                         "有 " + IntegerText(static_cast<std::int64_t>(names.ReplacedNames())) +
+                             " 个名称含有GBK无法表示的字符，已改为“?”。",
+                         kMessageTitle);
     return outcome;
   } catch (const CoordinateError& error) {
     // Nothing was written for the file; the next one may be sound.
-    ui.ShowMessage("文件 " + source + " 没有转换：" + CoordinateReason(error), kMessageTitle);
+    TellAboutEntry(ui, report, "没有转换：" + CoordinateReason(error), kMessageTitle);
     return EntryOutcome::Left;
   } catch (const std::exception& error) {
     // Unfinished outputs were discarded on the way out; the entry stays for another try.
-    ui.ShowMessage("文件 " + source + " 没有转换：" + error.what(), kMessageTitle);
+    TellAboutEntry(ui, report, "没有转换：" + std::string(error.what()), kMessageTitle);
     return EntryOutcome::EndBatch;
   }
 }
@@ -166,21 +183,45 @@ EntryOutcome ConvertEntry(BatchUi& ui, const std::string& source, const std::str
 BatchResult RunToReceiverBatch(BatchUi& ui, const std::string& outputFolder) {
   BatchResult result;
   result.startCount = ui.SourceCount();
+  std::vector<std::uint64_t> sizes;
+  for (std::size_t i = 0; i < result.startCount; ++i) {
+    const std::string source = ui.SourceAt(i);
+    sizes.push_back(SizeOfFile(source) + SizeOfFile(MidPathOf(source)));
+  }
+  BatchProgress progress(ui, std::move(sizes));
   // Finished and refused entries leave the list; the position moves on only
   // past entries the user left alone.
   std::size_t position = 0;
-  while (position < ui.SourceCount()) {
-    ui.BetweenFiles();
-    switch (ConvertEntry(ui, ui.SourceAt(position), outputFolder)) {
-      case EntryOutcome::Converted:
-        ui.RemoveSourceAt(position);
-        ++result.converted;
-        break;
-      case EntryOutcome::Refused: ui.RemoveSourceAt(position); break;
-      case EntryOutcome::Left: ++position; break;
-      case EntryOutcome::EndBatch: return result;
+  try {
+    while (position < ui.SourceCount()) {
+      ui.BetweenFiles();
+      StopPoint();
+      EntryReport report{ui.SourceAt(position), {}, {}};
+      progress.StartEntry();
+      const EntryOutcome outcome = ConvertEntry(ui, report, outputFolder, progress);
+      progress.FinishEntry();
+      switch (outcome) {
+        case EntryOutcome::Converted:
+          ui.RemoveSourceAt(position);
+          ++result.converted;
+          break;
+        case EntryOutcome::Refused: ui.RemoveSourceAt(position); break;
+        case EntryOutcome::Left: ++position; break;
+        case EntryOutcome::EndBatch: break;
+      }
+      ui.EntryFinished(report);
+      if (outcome == EntryOutcome::EndBatch) {
+        ReportNotReached(ui, position + 1);
+        result.endedEarly = true;
+        progress.Reset();
+        return result;
+      }
     }
+  } catch (const BatchStopped&) {
+    result.stopped = true;
+    return result;
   }
+  progress.Finish();
   ui.ShowSummary("共计 " + IntegerText(static_cast<std::int64_t>(result.converted)) +
                      "个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！",
                  kMessageTitle);

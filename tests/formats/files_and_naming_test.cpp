@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "formats/file_routines.h"
 #include "formats/output_file.h"
@@ -26,6 +28,9 @@ TEST(OutputFile, AppearsOnlyWhenCompleteAndAFailureLeavesTheOldFile) {
   out.WriteLine(bytes);  // more than the buffer holds
   out.Close();
   EXPECT_TRUE(FileText(target) == "old" && PathExists(target) && !PathExists(folder.Path().string()));
+#ifdef __linux__
+  EXPECT_EQ(entries(), 1);  // an unfinished file has no name a killed process could leave behind
+#endif
   out.Commit();
   EXPECT_TRUE(FileText(target) == bytes + "\r\n" && entries() == 1);
 #ifndef _WIN32
@@ -44,6 +49,40 @@ TEST(OutputFile, AppearsOnlyWhenCompleteAndAFailureLeavesTheOldFile) {
   EXPECT_EQ(reason([&] { OutputFile(folder / "taken").Commit(); }), "这是一个文件夹，不是文件");
   EXPECT_TRUE(FileText(target) == bytes + "\r\n" && entries() == 2);
 #endif
+}
+
+TEST(OutputFile, ManyCommittedTogetherOrNoneOfThem) {
+  ScratchFolder folder;
+  auto names = [&folder] {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) found.push_back(entry.path().filename().string());
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  // More files than are held open unnamed; the last one cannot replace the folder of its name.
+  for (bool failing : {true, false}) {
+    std::vector<std::unique_ptr<OutputFile>> files;
+    std::vector<OutputFile*> all;
+    for (int i = 0; i < 70; ++i) {
+      files.push_back(std::make_unique<OutputFile>(folder / ("p" + std::to_string(100 + i))));
+      files.back()->WriteLine(std::to_string(i));
+      files.back()->Close();
+      all.push_back(files.back().get());
+    }
+    WriteBytes(folder / "p100", "old");
+    if (failing) {
+      std::filesystem::create_directory(folder / "p169");
+      WriteBytes((folder.Path() / "p169" / "in").string(), "");
+      EXPECT_THROW(CommitTogether(all), FileError);
+      EXPECT_EQ(names(), (std::vector<std::string>{"p100", "p169"}));
+      EXPECT_EQ(ReadBytes(folder / "p100"), "old");
+      std::filesystem::remove_all(folder / "p169");
+    } else {
+      CommitTogether(all);
+      EXPECT_EQ(names().size(), 70u);
+      EXPECT_EQ(ReadBytes(folder / "p100") + ReadBytes(folder / "p169"), "0\r\n69\r\n");
+    }
+  }
 }
 
 TEST(OutputNaming, RenamingKeepsToTheFolder) {

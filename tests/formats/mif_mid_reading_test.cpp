@@ -14,23 +14,35 @@
 namespace carteloom::testing {
 
 // What the layer holds ("PL"); each object as its points ("P1 2") and its line sections
-// ("1 2 3 4 |"); last the object count and the objects skipped, by kind.
-static std::vector<std::string> Objects(const std::vector<std::string>& data) {
-  const std::string text = CrLf({"Columns 2", "  PointName Char(20)", "  Data Char(5)", "Data"}) + CrLf(data);
-  MifScanner scanner(text);  // which reads the text where it lies
+// ("1 2 3 4 |"); last the object count and the objects skipped, by kind. The text
+// is read from memory whole, then from a file in blocks of a few bytes and in
+// pieces of a few vertices, which must come to the same.
+static std::vector<std::string> Read(MifScanner scanner, std::size_t room) {
   const MifLayerContents contents = scanner.Contents();
-  std::vector<std::string> out{std::string(contents.points ? "P" : "") + (contents.lines ? "L" : "")};
+  std::vector<std::string> out{std::string(contents.points ? "P" : "") + (contents.lines ? "L" : "")}, lines;
   char b[64];
-  for (MifObject o; scanner.Next(o);) {
-    out.emplace_back();
+  for (MifObject o; scanner.Next(o, room);) {
+    if (!o.continued) out.emplace_back(), lines.emplace_back();
     for (const MifVertex& v : o.points) out.back().append(b, std::snprintf(b, 64, "P%g %g ", v.x, v.y));
-    for (std::size_t s = 0, v = 0; s < o.sectionEnds.size(); ++s, out.back() += "|")
-      for (; v < o.sectionEnds[s]; ++v)
-        out.back().append(b, std::snprintf(b, 64, "%g %g ", o.vertices[v].x, o.vertices[v].y));
+    for (std::size_t v = 0, s = 0; v <= o.vertices.size(); ++v) {
+      for (; s < o.sectionEnds.size() && o.sectionEnds[s] == v; ++s) lines.back() += "|";
+      if (v < o.vertices.size()) lines.back().append(b, std::snprintf(b, 64, "%g %g ", o.vertices[v].x, o.vertices[v].y));
+    }
   }
+  for (std::size_t i = 0; i < lines.size(); ++i) out[i + 1] += lines[i];
   out.push_back(std::to_string(scanner.ObjectNumber()));
   for (std::uint64_t count : scanner.Skipped()) out.back().append(" ").append(std::to_string(count));
   return out;
+}
+
+static std::vector<std::string> Objects(const std::vector<std::string>& data) {
+  const std::string text = CrLf({"Columns 2", "  PointName Char(20)", "  Data Char(5)", "Data"}) + CrLf(data);
+  const std::vector<std::string> whole = Read(MifScanner::FromText(text), SIZE_MAX);
+  ScratchFolder folder;
+  WriteBytes(folder / "layer.mif", text);
+  for (std::size_t block : {1, 3, 7})
+    EXPECT_EQ(Read(MifScanner(folder / "layer.mif", block), block), whole) << block;
+  return whole;
 }
 
 TEST(MifScanner, HeaderClausesAndObjects) {
@@ -56,7 +68,7 @@ TEST(MifScanner, HeaderClausesAndObjects) {
       {"CoordSys Earth Projection 1,\ncharset  \"UTF-8\"  ", "\tUTF-8"},
       {"Charset WindowsLatin1 \t\nData\nCoordSys Earth Projection 1, 104", "\tWindowsLatin1"}};
   for (const auto& [header, read] : headers) {
-    MifScanner scanner(header);
+    MifScanner scanner = MifScanner::FromText(std::string(header));
     EXPECT_EQ((scanner.DeclaresWgs84() ? "WGS84 " : "") + (scanner.Delimiter() + std::string(scanner.Charset())), read);
   }
 }

@@ -57,6 +57,7 @@ struct ShownBox {
   std::string kind;  // "message", "summary", "question", "input"
   std::string text;
   std::string title;
+  std::string file;  // the file a message is about
 };
 
 // Answers the batch's boxes from a script; a box it has no answer for fails the test.
@@ -65,6 +66,10 @@ class ScriptedUi : public BatchUi {
   explicit ScriptedUi(std::vector<std::string> sources = {}) : sources(std::move(sources)) {}
 
   void ShowMessage(const std::string& text, const std::string& title) override { shown.push_back({"message", text, title}); }
+  void ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) override {
+    shown.push_back({"message", text, title, path});
+  }
+  void OutputRenamed(const std::string&, const std::string& path) override { renamed.push_back(path); }
   void ShowSummary(const std::string& text, const std::string& title) override { shown.push_back({"summary", text, title}); }
   OverwriteAnswer AskOverwrite(const std::string& text, const std::string& title) override;
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
@@ -82,6 +87,7 @@ class ScriptedUi : public BatchUi {
   std::vector<std::string> proposals;  // proposals seen by AskText, in order
   std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;  // (done, total) as shown
   std::vector<EntryReport> reports;
+  std::vector<std::string> renamed;  // outputs that took another name, as OutputRenamed told
 };
 
 // The progress a batch showed: by input bytes, never back, full when the

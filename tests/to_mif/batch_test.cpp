@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "formats/paths.h"
+#include "formats/stop_request.h"
 #include "support/test_support.h"
 #include "to_mif/to_mif_batch.h"
 
@@ -36,12 +37,47 @@ TEST(ToMifBatch, ConvertsInListOrderAndReportsWhatItCannot) {
   EXPECT_EQ(RunToMifBatch(ui, out.Path().string()).converted, 3u);
   ASSERT_EQ(ui.shown.size(), 5u);
   for (int i : {0, 1, 2}) EXPECT_EQ(ui.shown[i].text + ui.shown[i].title, kRefused + kProgramTitle);
-  EXPECT_EQ(ui.shown[3].text, "文件 " + (in / "gone.upt") + " 没有转换：文件或文件夹不存在");
+  EXPECT_EQ(ui.shown[3].file + ui.shown[3].text, (in / "gone.upt") + "没有转换：文件或文件夹不存在");
   EXPECT_EQ(ui.shown[4].text + ui.shown[4].title, Summary(3) + "消息");
   EXPECT_EQ(ui.sources, (std::vector<std::string>{in / "notes.txt", in / "day2.UPT", in / "noise.upt", in / "gone.upt"}));
   EXPECT_EQ(Names(out), (std::vector<std::string>{"day1.mid", "day1.mif", "notes.mif", "roads.mid", "roads.mif",
                                                   "wells.mid", "wells.mif"}));
   EXPECT_EQ(ReadBytes(out / "notes.mif"), "keep");
+  ExpectProgressByBytes(ui);
+  ASSERT_EQ(ui.reports.size(), 7u);
+  EXPECT_EQ(ui.reports[2].source + ui.reports[2].whyNot, (in / "noise.upt") + kRefused);
+  EXPECT_EQ(ui.reports[6].outputs, (std::vector<std::string>{out / "roads.mif", out / "roads.mid"}));
+}
+
+// A stop midway leaves the old pair and no temporary file; a missing output
+// folder gives every file the same reason.
+TEST(ToMifBatch, StoppedOrWithoutItsFolder) {
+  struct StoppingUi : ScriptedUi {
+    using ScriptedUi::ScriptedUi;
+    void ShowProgress(std::uint64_t done, std::uint64_t total) override {
+      ScriptedUi::ShowProgress(done, total);
+      if (done > 0) RequestStop();
+    }
+  };
+  ScratchFolder in, out;
+  std::string records;
+  for (int i = 0; i < 60000; ++i) records += "$PZTJWPL,3954.450,N,11623.483,E,0000000,M,WELL01,,a*45\r\n";
+  WriteBytes(in / "big.upt", records);
+  WriteBytes(out / "big.mif", "old");
+  WriteBytes(out / "big.mid", "old");
+  StoppingUi stopping({in / "big.upt", kData + "wells.upt"});
+  stopping.overwriteAnswers = {OverwriteAnswer::Overwrite};
+  const BatchResult stopped = RunToMifBatch(stopping, out.Path().string());
+  ClearStopRequest();
+  EXPECT_TRUE(stopped.stopped && stopped.converted == 0 && stopping.shown.size() == 1);  // the question only
+  EXPECT_EQ(Names(out), (std::vector<std::string>{"big.mid", "big.mif"}));
+  EXPECT_EQ(ReadBytes(out / "big.mif") + ReadBytes(out / "big.mid"), "oldold");
+
+  ScriptedUi ui({kData + "wells.upt", kData + "roads.rte"});
+  const std::string gone = out / "gone";
+  EXPECT_EQ(RunToMifBatch(ui, gone).converted, 0u);
+  for (int i : {0, 1}) EXPECT_EQ(ui.shown.at(i).text, "没有转换：输出文件夹 " + gone + " 不存在");
+  EXPECT_EQ(ui.shown[1].file, kData + "roads.rte");
 }
 
 TEST(ToMifBatch, AnExistingPairIsReplacedWholeOrKept) {

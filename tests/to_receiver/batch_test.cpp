@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "formats/stop_request.h"
 #include "support/output_checks.h"
 #include "support/test_support.h"
 #include "to_mif/to_mif_batch.h"
@@ -86,8 +87,8 @@ TEST(ToReceiverBatch, PointLayersGiveNamedWaypointsIn499ThenFilesOf500) {
 
 TEST(ToReceiverBatch, LineLayersGiveRoutesOfGeneratedWaypoints) {
   std::vector<std::string> data{"Pline 3", "116 39", "  116.5 39.5", "\t117 40", "    Pen (1,2,0)", "PLINE MULTIPLE 2",
-                                "  1", "5 6", "  2", "7 8", "9 10", "Pline 70000"};  // more than read at once
-  for (int v = 0; v < 70000; ++v) data.push_back("116 39");
+                                "  1", "5 6", "  2", "7 8", "9 10", "Pline 150000"};  // more than read at once
+  for (int v = 0; v < 150000; ++v) data.push_back("        116 39");  // the MIF larger than a block
   Batch b;
   b.Add("roads", Layer(data), "ROAD1\n\"M,2\"\n");
   b.Run();
@@ -96,9 +97,9 @@ TEST(ToReceiverBatch, LineLayersGiveRoutesOfGeneratedWaypoints) {
             (std::vector<std::string>{"$PZTJWPL,3900.000,N,11600.000,E,-000005,M,WPT001_1,,a*4C",
                                       "$PZTJWPL,3930.000,N,11630.000,E,-000005,M,WPT002_1,,a*4F",
                                       "$PZTJWPL,4000.000,N,11700.000,E,-000005,M,WPT003_1,,a*41"}));
-  EXPECT_EQ(Field(routes, 8).size(), 70006u);
-  EXPECT_EQ(Field(routes, 8).back(), "WPT70000_4");
-  EXPECT_EQ(std::vector<std::string>(routes.end() - 35005, routes.end() - 35001),
+  EXPECT_EQ(Field(routes, 8).size(), 150006u);
+  EXPECT_EQ(Field(routes, 8).back(), "WPT150000_4");
+  EXPECT_EQ(std::vector<std::string>(routes.end() - 75005, routes.end() - 75001),
             (std::vector<std::string>{"$PZTJRTE,2,1,c,1,ROAD1,WPT001_1,a,WPT002_1,a*00",
                                       "$PZTJRTE,2,2,c,1,ROAD1,WPT003_1,a,,a*0E", "$PZTJRTE,1,1,c,1,M_2,WPT001_2,a,,a*06",
                                       "$PZTJRTE,1,1,c,1,M_2,WPT001_3,a,WPT002_3,a*0A"}));
@@ -130,7 +131,7 @@ TEST(ToReceiverBatch, AMixedLayerAsMapInfoWritesItGivesWaypointsAndRoutes) {
   EXPECT_EQ(Field(routes, 6, "$PZTJRTE"), (std::vector<std::string>{"ROAD", "ROAD", "COL"}));
   ASSERT_EQ(b.ui.shown.size(), 3u);
   EXPECT_EQ(b.ui.shown[0].text, (b.out / "mixed.rte") + " 已存在，是否覆盖？");
-  EXPECT_EQ(b.ui.shown[1].text, "文件 " + source + " 中有不能转换成航路点或航线的对象，已跳过：Region 2 个，Text 1 个，None 1 个。");
+  EXPECT_EQ(b.ui.shown[1].file + b.ui.shown[1].text, source + "有不能转换成航路点或航线的对象，已跳过：Region 2 个，Text 1 个，None 1 个。");
   EXPECT_EQ(b.ui.shown[2].text, "共计 1" + kSummaryTail);
 }
 
@@ -149,10 +150,14 @@ TEST(ToReceiverBatch, EntriesThatAreNotConverted) {
   const std::string noMid = b.Add("nomid", Layer({"Point 1 2"}), "", ".txt");
   b.Run();
   EXPECT_EQ(b.ui.sources, (std::vector<std::string>{metres, far, utm, noMid}));
-  EXPECT_EQ(b.ui.shown.at(0).text, "文件 " + metres + " 没有转换：第 550 个对象的经度 500000.5 不在 -180 到 180 之间，该文件的坐标不是经纬度");
+  EXPECT_EQ(b.ui.shown.at(0).file + b.ui.shown[0].text, metres + "没有转换：第 550 个对象的经度 500000.5 不在 -180 到 180 之间，该文件的坐标不是经纬度");
   EXPECT_NE(b.ui.shown.at(1).text.find("第 1 个对象的纬度 90.5 不在 -90 到 90 之间"), std::string::npos);
   EXPECT_EQ(b.ui.shown.at(2).text + b.ui.shown[2].title, "该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!消息");
   EXPECT_EQ(b.ui.shown.size(), 3u);
+  ASSERT_EQ(b.ui.reports.size(), 5u);
+  EXPECT_EQ(b.ui.reports[2].outputs, std::vector<std::string>{b.out / "wells.upt"});
+  EXPECT_EQ(b.ui.reports[3].whyNot + b.ui.reports[4].source + b.ui.reports[4].whyNot,
+            "该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!" + noMid + "没有转换：批处理已提前结束");
   b.ui.sources = {noMid};
   b.Run();
   EXPECT_NE(b.ui.shown.at(3).text.find((b.in / "nomid.mid") + "：文件或文件夹不存在"), std::string::npos);
@@ -179,6 +184,38 @@ TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
   EXPECT_EQ(ReadBytes(b.out / "new2.upt"), "old");
   EXPECT_EQ(b.ui.sources, std::vector<std::string>{later});
   EXPECT_EQ(b.ui.shown.back().kind, "input");
+  EXPECT_EQ(b.ui.renamed, (std::vector<std::string>{b.out / "new.upt", b.out / "new3.upt", b.out / "new3_2.upt"}));
+  EXPECT_EQ(b.ui.reports.back().whyNot, "没有转换：没有输入新的文件名");
+}
+
+// The parts of a layer replace old files together: a part that cannot take
+// its place (a folder of its name) puts back what the others replaced. A
+// stop midway leaves the old file alone.
+TEST(ToReceiverBatch, PartsReplaceOldFilesTogetherOrNotAtAll) {
+  Batch b;
+  b.Add("big", Layer(std::vector<std::string>(20000, "Point 116.5 39.5")), "");
+  WriteBytes(b.out / "big.upt", "old");
+  std::filesystem::create_directory(b.out / "big3.upt");
+  WriteBytes((b.out.Path() / "big3.upt" / "in").string(), "");
+  b.ui.overwriteAnswers = {OverwriteAnswer::Overwrite};
+  b.Run();
+  EXPECT_EQ(b.ui.shown.at(1).file, b.ui.sources.at(0));
+  EXPECT_NE(b.ui.shown[1].text.find(b.out / "big3.upt"), std::string::npos) << b.ui.shown[1].text;
+  EXPECT_EQ(ReadBytes(b.out / "big.upt"), "old");
+  EXPECT_EQ(b.Files(), 2u);
+
+  std::filesystem::remove_all(b.out / "big3.upt");
+  struct StoppingUi : ScriptedUi {
+    void ShowProgress(std::uint64_t done, std::uint64_t total) override {
+      if (done > 0) RequestStop();
+    }
+  } stopping;
+  stopping.sources = b.ui.sources;
+  stopping.overwriteAnswers = {OverwriteAnswer::Overwrite};
+  EXPECT_TRUE(RunToReceiverBatch(stopping, b.out.Path().string()).stopped);
+  ClearStopRequest();
+  EXPECT_EQ(ReadBytes(b.out / "big.upt"), "old");
+  EXPECT_EQ(b.Files(), 1u);
 }
 
 TEST(Batches, OurReceiverFilesComeBackByteForByte) {

@@ -11,7 +11,7 @@ TEST(LayerObjects, StoppingEarlyEndsTheReading) {
   std::string mif = "Data\r\n";
   for (int i = 0; i < 50000; ++i) mif += "Point 1 2\r\n";
   for (int taken : {0, 1, 4096, 20000}) {
-    MifScanner scanner(mif);
+    MifScanner scanner = MifScanner::FromText(std::string(mif));
     MidReader names = MidReader::FromText("", ',');
     LayerObjects layer(scanner, names);
     LayerObject item;
