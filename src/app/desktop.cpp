@@ -77,8 +77,10 @@ Desktop Desktop::Platform() {
 }
 
 QString WrappableAtSeparators(QString text) {
-  static const QString kBreak(QChar(0x200B));  // zero-width space: a place to break a line
-  for (QChar separator : {QChar('/'), QChar('\\')}) text.replace(separator, QString(separator) + kBreak);
+  const QChar wordJoiner(0x2060);    // no break here
+  const QChar zeroWidthSpace(0x200B);  // a place to break a line
+  text.replace('-', QString('-') + wordJoiner);
+  for (QChar separator : {QChar('/'), QChar('\\')}) text.replace(separator, QString(separator) + zeroWidthSpace);
   return text;
 }
 

@@ -394,7 +394,7 @@ class WindowTest : public QObject {
                                    QString::fromUtf8("消息? 覆盖？"), kMessage + "/d/d\n" + goneText}));
     const QStringList lines = carteloom::FileMessageText(std::vector<std::string>(25, "/p"), "t").split('\n');
     QCOMPARE(lines.mid(19), QStringList({"/p", QString::fromUtf8("……另有 5 个文件"), "t"}));
-    QCOMPARE(carteloom::WrappableAtSeparators("C:\\a/b"), QString::fromUtf8("C:\\\u200Ba/\u200Bb"));
+    QCOMPARE(carteloom::WrappableAtSeparators("C:\\a-b/c"), QString::fromUtf8("C:\\\u200Ba-\u2060b/\u200Bc"));
   }
 
   // The open folder is the one in bold, named by the list's tooltip; a click only highlights another. When
