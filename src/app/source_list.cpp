@@ -1,5 +1,6 @@
 #include "app/source_list.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -36,7 +37,8 @@ class PathDelegate : public QStyledItemDelegate {
     QStyledItemDelegate::initStyleOption(option, index);
     if (option->rect.isEmpty()) return;  // measuring, not drawing
     // The style keeps this margin on either side of an item's text.
-    const int margin = option->widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, option, option->widget) + 1;
+    const QStyle* style = option->widget != nullptr ? option->widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, option, option->widget) + 1;
     option->text = ElidedPath(option->text, option->fontMetrics, option->rect.width() - 2 * margin);
   }
 };
