@@ -124,7 +124,7 @@ def main():
               f"{'x copy':>7} {'x cp':>6} {'full/half':>9} {'peer':>9} {'peer s':>8} {'x peer':>7}")
     print(header)
     print("-" * len(header))
-    track_memory = ""
+    memory = []
     for name, files, direction, points in CASES:
         size_mb = sum((full / f).stat().st_size for f in files) / 1e6
         copy = ["sh", "-c", "cat " + " ".join(files) + " > /dev/null"]
@@ -143,9 +143,9 @@ def main():
         print(f"{name:24} {size_mb:7.1f} {seconds:9.3f} {cpu:7.3f} {size_mb / seconds:8.1f} {points / seconds:11.0f} "
               f"{rss:9.1f} {seconds / copy_seconds:7.1f} {seconds / file_copy_seconds:6.1f} {seconds / half_seconds:9.2f} {peer_name:>9} "
               f"{peer_text:>8} {ratio_text:>7}", flush=True)
-        if name.startswith("track"):
-            track_memory = f"track-log peak memory: full {rss:.1f} MiB, half {half_rss:.1f} MiB"
-    print(track_memory)
+        if name.startswith(("track", "MIF")):
+            memory.append(f"{name} peak memory: full {rss:.1f} MiB, half {half_rss:.1f} MiB")
+    print("\n".join(memory))
     print("cpu s: median user + system time; on a busy machine the wall time also holds the waits for a core.")
     print("x copy: our time / `cat` of the same input to /dev/null; x cp: our time / `cat` of it into a file "
           "beside the outputs; x peer: our time / the peer's time (under 1: faster)")

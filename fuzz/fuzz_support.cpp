@@ -40,7 +40,18 @@ struct Scratch {
   ~Scratch() { fs::remove_all(path); }
 };
 
+const Scratch& ScratchFolder() {
+  static const Scratch scratch;
+  return scratch;
+}
+
 }  // namespace
+
+std::string FileHolding(const std::string& bytes) {
+  const std::string path = ScratchFolder().path + "/held";
+  Require(bool(std::ofstream(path, std::ios::binary) << bytes << std::flush), "cannot write " + path);
+  return path;
+}
 
 void Require(bool condition, const std::string& what) {
   if (condition) return;
@@ -50,8 +61,7 @@ void Require(bool condition, const std::string& what) {
 
 BatchRun RunBatch(const Batch& batch, const std::map<std::string, std::string>& files,
                   const std::vector<std::string>& sources) {
-  static const Scratch scratch;
-  const std::string in = scratch.path + "/in/", out = scratch.path + "/out";
+  const std::string in = ScratchFolder().path + "/in/", out = ScratchFolder().path + "/out";
   for (const std::string& folder : {in, out}) fs::remove_all(folder), fs::create_directory(folder);
   for (const auto& [name, bytes] : files)
     Require(bool(std::ofstream(in + name, std::ios::binary) << bytes << std::flush), "cannot write " + name);

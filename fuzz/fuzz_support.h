@@ -12,6 +12,9 @@ namespace carteloom::fuzz {
 
 void Require(bool condition, const std::string& what);
 
+// A file of this process's scratch folder holding bytes (the same file each call).
+std::string FileHolding(const std::string& bytes);
+
 // What a batch did and the files it left in its output folder, by name.
 struct BatchRun {
   std::size_t converted = 0;

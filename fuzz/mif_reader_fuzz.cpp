@@ -9,10 +9,38 @@
 #include "fuzz_support.h"
 
 using namespace carteloom;
+using carteloom::fuzz::FileHolding;
 using carteloom::fuzz::Require;
+
+namespace {
+
+// The objects as text: their points, then their vertices and section ends,
+// each with a mark where an object starts; then the skipped counts.
+std::string Flattened(MifScanner scanner, std::size_t room) {
+  std::string points, lines;
+  auto put = [](std::string& out, const MifVertex& v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); };
+  for (MifObject object; scanner.Next(object, room);) {
+    if (!object.continued) points += "|object|", lines += "|object|";
+    for (const MifVertex& v : object.points) put(points, v);
+    for (std::size_t v = 0, s = 0; v <= object.vertices.size(); ++v) {
+      for (; s < object.sectionEnds.size() && object.sectionEnds[s] == v; ++s) lines += "|end|";
+      if (v < object.vertices.size()) put(lines, object.vertices[v]);
+    }
+  }
+  for (std::uint64_t count : scanner.Skipped()) lines += std::to_string(count) + " ";
+  return points + "|lines|" + lines + std::to_string(scanner.ObjectNumber());
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
+  // A file read in blocks of a few bytes, in pieces of a few vertices, gives
+  // what the text read whole gives, when points and lines are kept apart.
+  const std::string path = FileHolding(text);
+  const std::size_t small = size % 7 + 1;
+  Require(Flattened(MifScanner(path, small), small) == Flattened(MifScanner::FromText(text), 1),
+          "the file read in blocks differs from the text");
   MifScanner scanner = MifScanner::FromText(std::string(text));
   MifLayerContents found;
   std::size_t objects = 0, vertices = 0;

@@ -104,7 +104,8 @@ class MifScanner : public BlockReader {
 
   std::string source_;        // the file's path; empty for a text in memory
   std::size_t blockSize_ = kBlockSize;
-  std::size_t lineEnd_ = 0;   // the line end of the line pos_ is in, or end_ at the end of the file
+  // The line end of the line pos_ is in, or end_ at the end of the file; none known at first.
+  std::size_t lineEnd_ = std::numeric_limits<std::size_t>::max();
   bool headerRead_ = false;   // until then nothing read is let go: the header is read back and forth
   std::string charset_;
   char delimiter_ = '\t';

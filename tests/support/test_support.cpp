@@ -102,13 +102,13 @@ Answer Next(std::deque<Answer>& answers, Answer none, const std::string& box) {
 }  // namespace
 
 OverwriteAnswer ScriptedUi::AskOverwrite(const std::string& text, const std::string& title) {
-  shown.push_back({"question", text, title});
+  shown.push_back({"question", text, title, {}});
   return Next(overwriteAnswers, OverwriteAnswer::Skip, "question: " + text);
 }
 
 std::optional<std::string> ScriptedUi::AskText(const std::string& prompt, const std::string& title,
                                                const std::string& proposal) {
-  shown.push_back({"input", prompt, title});
+  shown.push_back({"input", prompt, title, {}});
   proposals.push_back(proposal);
   return Next(textAnswers, std::optional<std::string>(), "input box, proposal " + proposal);
 }

@@ -65,12 +65,12 @@ class ScriptedUi : public BatchUi {
  public:
   explicit ScriptedUi(std::vector<std::string> sources = {}) : sources(std::move(sources)) {}
 
-  void ShowMessage(const std::string& text, const std::string& title) override { shown.push_back({"message", text, title}); }
+  void ShowMessage(const std::string& text, const std::string& title) override { shown.push_back({"message", text, title, {}}); }
   void ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) override {
     shown.push_back({"message", text, title, path});
   }
   void OutputRenamed(const std::string&, const std::string& path) override { renamed.push_back(path); }
-  void ShowSummary(const std::string& text, const std::string& title) override { shown.push_back({"summary", text, title}); }
+  void ShowSummary(const std::string& text, const std::string& title) override { shown.push_back({"summary", text, title, {}}); }
   OverwriteAnswer AskOverwrite(const std::string& text, const std::string& title) override;
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                      const std::string& proposal) override;

@@ -45,15 +45,16 @@ std::string Rte(int record, const std::string& route, const std::string& first, 
 
 TEST(ToMifConverters, WaypointFiles) {
   // Leading zeros count, south and west are negative, a name with a comma is
-  // quoted, a record cut short after its longitude keeps the rows in step.
+  // quoted, a record cut short after its longitude keeps the rows in step, a
+  // record that lost its tag is still one.
   Converted out = Convert("wells.upt", {"$PZTJFMT,WGS84,DDMM.MMM*67", Wpl("3959.1234,N,11630.5000,E", "WELL01"),
                                         Wpl("0530.0000,S,00830.0000,W", "\"Main St, north\""),
                                         "$PZTJWPL,3954.450,N,11623.483", Wpl("530.0000,N,0.5,E", "007"),
-                                        "$PZTJCMD,END*3D"});
+                                        "LOST,0100.000,N,00200.000,E,0000000,M,TAGLESS,,a*00", "$PZTJCMD,END*3D"});
   EXPECT_EQ(out.data, (Strings{"Point  116.508333333333  39.98539", "Symbol (32,0,9)", "Point -8.5 -5.5",
                              "Symbol (32,0,9)", "Point  116.391383333333  39.9075", "Symbol (32,0,9)",
-                             "Point  .00833333333333333  5.5", "Symbol (32,0,9)"}));
-  EXPECT_EQ(out.mid, CrLf({"WELL01", "\"Main St, north\"", "", "007"}));
+                             "Point  .00833333333333333  5.5", "Symbol (32,0,9)", "Point  2  1", "Symbol (32,0,9)"}));
+  EXPECT_EQ(out.mid, CrLf({"WELL01", "\"Main St, north\"", "", "007", "TAGLESS"}));
   EXPECT_EQ(Convert("empty.upt", {}).data, Strings{});
 }
 
