@@ -63,18 +63,13 @@ std::string Waypoints(int count) { return QByteArray::fromStdString(kWaypoint).r
 // Every call to the window's side, except that the first progress of a
 // file in mid-read waits until the test lets the batch go on.
 struct PausingUi : carteloom::BatchUi {
+  using S = const std::string&;
   explicit PausingUi(carteloom::BatchUi& ui) : ui(ui) {}
-  void ShowMessage(const std::string& t, const std::string& h) override { ui.ShowMessage(t, h); }
-  void ShowFileMessage(const std::string& p, const std::string& t, const std::string& h) override {
-    ui.ShowFileMessage(p, t, h);
-  }
-  void ShowSummary(const std::string& t, const std::string& h) override { ui.ShowSummary(t, h); }
-  carteloom::OverwriteAnswer AskOverwrite(const std::string& t, const std::string& h) override {
-    return ui.AskOverwrite(t, h);
-  }
-  std::optional<std::string> AskText(const std::string& p, const std::string& h, const std::string& o) override {
-    return ui.AskText(p, h, o);
-  }
+  void ShowMessage(S t, S h) override { ui.ShowMessage(t, h); }
+  void ShowFileMessage(S p, S t, S h) override { ui.ShowFileMessage(p, t, h); }
+  void ShowSummary(S t, S h) override { ui.ShowSummary(t, h); }
+  carteloom::OverwriteAnswer AskOverwrite(S t, S h) override { return ui.AskOverwrite(t, h); }
+  std::optional<std::string> AskText(S p, S h, S o) override { return ui.AskText(p, h, o); }
   std::size_t SourceCount() const override { return ui.SourceCount(); }
   std::string SourceAt(std::size_t i) const override { return ui.SourceAt(i); }
   void RemoveSourceAt(std::size_t i) override { ui.RemoveSourceAt(i); }
