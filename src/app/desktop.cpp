@@ -12,8 +12,9 @@
 namespace carteloom {
 namespace {
 
-// Qt's file dialog insists that chosen files exist; this one lets a typed
-// name through, as the batches report a missing file themselves.
+// Qt's own file dialog insists that chosen files exist; this one lets a
+// typed name through, as the batches report a missing file themselves. The
+// platform's dialog (Windows) keeps its own rule: there such a name is refused.
 class ChooseFilesDialog : public QFileDialog {
  public:
   using QFileDialog::QFileDialog;
@@ -33,12 +34,13 @@ class ChooseFilesDialog : public QFileDialog {
 };
 
 void ShowMessage(QWidget* owner, const QString& text, const QString& title) {
-  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+  QMessageBox box(QMessageBox::NoIcon, title, WrappableAtSeparators(text), QMessageBox::Ok, owner);
   box.exec();
 }
 
 bool AskOkCancel(QWidget* owner, const QString& text, const QString& title) {
-  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok | QMessageBox::Cancel, owner);
+  QMessageBox box(QMessageBox::NoIcon, title, WrappableAtSeparators(text), QMessageBox::Ok | QMessageBox::Cancel,
+                  owner);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Cancel);
   return box.exec() == QMessageBox::Ok;
@@ -52,7 +54,11 @@ QString AskText(QWidget* owner, const QString& prompt, const QString& title, con
 
 std::optional<std::string> ChooseFiles(QWidget* owner, const OpenFileRequest& request) {
   ChooseFilesDialog dialog(owner, request.title, request.initialFolder);
+#ifndef Q_OS_WIN
+  // Where the platform has no dialog of its own, Qt picks one of a desktop
+  // theme, which may not take typed names; Qt's own dialog does.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
   dialog.setFileMode(QFileDialog::ExistingFiles);
   // Qt reads the patterns from the last parentheses, separated by blanks;
   // only the description is shown.
@@ -68,6 +74,14 @@ std::optional<std::string> ChooseFiles(QWidget* owner, const OpenFileRequest& re
 
 Desktop Desktop::Platform() {
   return Desktop{ShowMessage, AskOkCancel, AskText, ChooseFiles, [] { QCoreApplication::quit(); }};
+}
+
+QString WrappableAtSeparators(QString text) {
+  const QChar wordJoiner(0x2060);    // no break here
+  const QChar zeroWidthSpace(0x200B);  // a place to break a line
+  text.replace('-', QString('-') + wordJoiner);
+  for (QChar separator : {QChar('/'), QChar('\\')}) text.replace(separator, QString(separator) + zeroWidthSpace);
+  return text;
 }
 
 std::string DialogAnswer(const QStringList& files) {

@@ -34,6 +34,11 @@ struct Desktop {
   static Desktop Platform();
 };
 
+// The text with a place to break the line after every path separator, and
+// none after a hyphen, so that a box wraps a long path between folders, not
+// in mid-name.
+QString WrappableAtSeparators(QString text);
+
 // The answer the open-file dialog gives for these chosen files (absolute
 // paths, as Qt names them); empty when there are none.
 std::string DialogAnswer(const QStringList& files);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStyle>
 
 namespace carteloom {
@@ -25,7 +26,6 @@ QTreeWidgetItem* FolderItem(const QString& path, const QString& label, const QIc
   auto* item = new QTreeWidgetItem(QStringList{label});
   item->setIcon(0, icon);
   item->setData(0, kPathRole, path);
-  item->setToolTip(0, QDir::toNativeSeparators(path));
   return item;
 }
 
@@ -70,8 +70,26 @@ void FolderList::ShowFolder(const QString& path) {
     current->addChild(FolderItem(subfolder.absoluteFilePath(), subfolder.fileName(), closed));
   }
   expandAll();
-  setCurrentItem(current);
+  QFont bold = current->font(0);
+  bold.setBold(true);
+  current->setFont(0, bold);
+  // The keyboard starts at the current folder, which is not highlighted:
+  // a highlight marks a folder clicked but not opened.
+  selectionModel()->setCurrentIndex(indexFromItem(current), QItemSelectionModel::NoUpdate);
   scrollToItem(current);
+  setToolTip(QString::fromUtf8("输出文件夹：%1").arg(QDir::toNativeSeparators(path_)));
+}
+
+void FolderList::Refresh() {
+  const QList<QTreeWidgetItem*> highlighted = selectedItems();
+  const QString highlightedPath =
+      highlighted.isEmpty() ? QString() : highlighted.front()->data(0, kPathRole).toString();
+  const int scrolled = verticalScrollBar()->value();
+  ShowFolder(path_);
+  for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
+    if (!highlightedPath.isEmpty() && (*it)->data(0, kPathRole).toString() == highlightedPath) setCurrentItem(*it);
+  }
+  verticalScrollBar()->setValue(scrolled);
 }
 
 }  // namespace carteloom

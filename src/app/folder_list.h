@@ -1,7 +1,9 @@
 #pragma once
 // A folder list: the folders from the root down to the current one, and the
 // subfolders of the current one. A double click (or Enter) on a folder asks
-// the window to open it; the current folder is the output folder.
+// the window to open it; the current folder is the output folder. It is the
+// one shown open and in bold; a folder merely clicked is only highlighted,
+// and the list's tooltip names the output folder in full.
 #include <QString>
 #include <QTreeWidget>
 
@@ -17,6 +19,9 @@ class FolderList : public QTreeWidget {
   QString Path() const { return path_; }
   // Shows `path` as the current folder; the caller has checked that it can be read.
   void ShowFolder(const QString& path);
+  // Lists the folders anew (some may have come or gone), keeping the
+  // current folder, the highlighted one and the scroll position.
+  void Refresh();
 
  signals:
   void folderChosen(const QString& path);

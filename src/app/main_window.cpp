@@ -5,19 +5,22 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <exception>
 #include <iterator>
 
+#include "app/batch_thread.h"
 #include "app/drive_list.h"
 #include "app/folder_list.h"
+#include "app/frame_style.h"
 #include "app/source_list.h"
 #include "app/text_bytes.h"
 #include "app/window_batch_ui.h"
+#include "formats/stop_request.h"
 #include "to_mif/to_mif_batch.h"
 #include "to_receiver/to_receiver_batch.h"
 
@@ -42,19 +45,42 @@ Control* Placed(Control* control, const char* name, int left, int top, int width
 }
 
 QGroupBox* Frame(QWidget* window, const char* name, const char* caption, int left, int top, int width, int height) {
-  return Placed(new QGroupBox(QString::fromUtf8(caption), window), name, left, top, width, height);
+  auto* frame = new QGroupBox(QString::fromUtf8(caption), window);
+  frame->setStyle(FrameStyle::Instance());
+  return Placed(frame, name, left, top, width, height);
 }
 
-QPushButton* Button(QWidget* frame, const char* name, const char* caption, int left, int top) {
-  return Placed(new QPushButton(QString::fromUtf8(caption), frame), name, left, top, 735, 375);
+// A button that Enter clicks as Space does when it has the focus; Qt's
+// buttons take Enter only in dialogs.
+class Button : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+      if (!event->isAutoRepeat()) click();
+      return;
+    }
+    QPushButton::keyPressEvent(event);
+  }
+};
+
+Button* PlacedButton(QWidget* frame, const char* name, const char* caption, int left, int top) {
+  return Placed(new Button(QString::fromUtf8(caption), frame), name, left, top, 735, 375);
 }
 
 }  // namespace
 
-MainWindow::MainWindow(Desktop desktop, QWidget* parent)
+Batches Batches::Converters() {
+  return {[](BatchUi& ui, const std::string& folder) { return RunToMifBatch(ui, folder); }, RunToReceiverBatch};
+}
+
+MainWindow::MainWindow(Desktop desktop, Batches batches, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      desktop_(std::move(desktop)) {
+      desktop_(std::move(desktop)),
+      batches_(std::move(batches)) {
   setObjectName("Frm_Carteloom");
   setWindowTitle(QString::fromUtf8("Trekvane航路点、航迹、航线转换成MapInfo Mif格式"));
   QIcon icon;
@@ -87,24 +113,24 @@ void MainWindow::BuildControls() {
 
   QGroupBox* frame1 = Frame(this, "Frame1", "航路点、航迹、航线源文件", 0, 1560, 5295, 4215);
   origFiles_ = Placed(new SourceList(frame1), "List_OrigFile", 120, 240, 4215, 3765);
-  QPushButton* add = Button(frame1, "Cmd_Add", "添加", 4440, 480);
-  QPushButton* remove = Button(frame1, "Cmd_Remove", "移除", 4440, 1080);
+  QPushButton* add = PlacedButton(frame1, "Cmd_Add", "添加", 4440, 480);
+  QPushButton* remove = PlacedButton(frame1, "Cmd_Remove", "移除", 4440, 1080);
 
   QGroupBox* frame2 = Frame(this, "Frame2", "目标Mif文件存放路径", 0, 5880, 5295, 2415);
   drive1_ = Placed(new DriveList(frame2), "Drive1", 120, 240, 4215, 315);
   dir1_ = Placed(new FolderList(frame2), "Dir1", 120, 600, 4215, 1665);
-  QPushButton* cancel = Button(frame2, "Cmd_Cancle", "取消", 4440, 1200);
-  QPushButton* convert = Button(frame2, "Cmd_Convert", "转换", 4440, 480);
+  QPushButton* cancel = PlacedButton(frame2, "Cmd_Cancle", "取消", 4440, 1200);
+  QPushButton* convert = PlacedButton(frame2, "Cmd_Convert", "转换", 4440, 480);
 
   QGroupBox* frame3 = Frame(this, "Frame3", "Trekvane航路点、航迹、航线目标文件存放路径", 5400, 5880, 5535, 2415);
-  QPushButton* convertTrekvane = Button(frame3, "Cmd_ConvertTrekvane", "转换", 4680, 480);
-  QPushButton* cancelTrekvane = Button(frame3, "Cmd_CancleTrekvane", "取消", 4680, 1200);
+  QPushButton* convertTrekvane = PlacedButton(frame3, "Cmd_ConvertTrekvane", "转换", 4680, 480);
+  QPushButton* cancelTrekvane = PlacedButton(frame3, "Cmd_CancleTrekvane", "取消", 4680, 1200);
   dirTrekvane_ = Placed(new FolderList(frame3), "Dir_Trekvane", 120, 600, 4455, 1665);
   driveTrekvane_ = Placed(new DriveList(frame3), "Drive_Trekvane", 120, 240, 4455, 315);
 
   QGroupBox* frame4 = Frame(this, "Frame4", "MapInfo Mif源文件", 5400, 1560, 5535, 4215);
-  QPushButton* removeFile = Button(frame4, "Cmd_RemoveFile", "移除", 4680, 1080);
-  QPushButton* addMif = Button(frame4, "Cmd_addMif", "添加", 4680, 480);
+  QPushButton* removeFile = PlacedButton(frame4, "Cmd_RemoveFile", "移除", 4680, 1080);
+  QPushButton* addMif = PlacedButton(frame4, "Cmd_addMif", "添加", 4680, 480);
   mifFiles_ = Placed(new SourceList(frame4), "List_MifFile", 120, 240, 4455, 3765);
 
   progress_ = Placed(new QProgressBar(this), "ProgressBar1", 0, 8280, 10935, 255);
@@ -124,21 +150,19 @@ void MainWindow::Connect() {
   connect(button("Cmd_addMif"), &QPushButton::clicked, this, [this] { AddFiles(*mifFiles_, kMifSourceFiles); });
   connect(button("Cmd_Remove"), &QPushButton::clicked, this, [this] { RemoveSelectedEntries(*origFiles_); });
   connect(button("Cmd_RemoveFile"), &QPushButton::clicked, this, [this] { RemoveSelectedEntries(*mifFiles_); });
-  connect(button("Cmd_Convert"), &QPushButton::clicked, this, [this] {
-    RunBatch(*origFiles_, *dir1_, [](BatchUi& ui, const std::string& folder) { RunToMifBatch(ui, folder); });
-  });
-  connect(button("Cmd_ConvertTrekvane"), &QPushButton::clicked, this, [this] {
-    RunBatch(*mifFiles_, *dirTrekvane_,
-             [](BatchUi& ui, const std::string& folder) { RunToReceiverBatch(ui, folder); });
-  });
+  connect(button("Cmd_Convert"), &QPushButton::clicked, this,
+          [this] { StartBatch(*origFiles_, *dir1_, batches_.toMif); });
+  connect(button("Cmd_ConvertTrekvane"), &QPushButton::clicked, this,
+          [this] { StartBatch(*mifFiles_, *dirTrekvane_, batches_.toReceiver); });
   for (const char* name : {"Cmd_Cancle", "Cmd_CancleTrekvane"}) {
-    connect(button(name), &QPushButton::clicked, this, [this] { desktop_.endProgram(); });
+    connect(button(name), &QPushButton::clicked, this, &MainWindow::EndProgram);
   }
 
   for (SourceList* list : {origFiles_, mifFiles_}) {
     // Each dropped file is a choice of its own: files dragged from a search
     // may lie in different folders, which one answer cannot name.
     connect(list, &SourceList::filesDropped, this, [this, list](const QStringList& files) {
+      if (BatchRunning()) return;  // the lists belong to the batch until it ends
       for (const QString& file : files) AddAnswer(*list, DialogAnswer({file}));
     });
   }
@@ -160,20 +184,36 @@ void MainWindow::AddAnswer(SourceList& list, const std::string& answer) {
                  [this](const std::string& duplicate) { ShowMessage(ShownText(duplicate + kDuplicateSuffix)); });
 }
 
-void MainWindow::RunBatch(SourceList& list, const FolderList& folder, const Batch& batch) {
+void MainWindow::StartBatch(SourceList& list, const FolderList& folder, const Batches::Batch& batch) {
+  if (BatchRunning()) return;
+  ClearStopRequest();
   SetBusy(true);
-  WindowBatchUi ui(*this, list, *progress_, desktop_);
-  try {
-    batch(ui, PathBytes(folder.Path()));
-  } catch (const std::exception& error) {
-    // The batches report failed files themselves; this keeps anything
-    // unforeseen from taking the window down with it.
-    ShowMessage(ShownText(std::string("转换中断：") + error.what()));
-  }
-  ui.ShowProgress();
-  // Clicks made during the batch reach the still disabled controls and are dropped.
-  QCoreApplication::processEvents();
+  batchUi_ = std::make_unique<WindowBatchUi>(*this, list, *progress_, desktop_);
+  batch_ = new BatchThread(
+      *batchUi_, [batch, outputFolder = PathBytes(folder.Path())](BatchUi& ui) { return batch(ui, outputFolder); },
+      this);
+  connect(batch_, &BatchThread::finished, this, &MainWindow::BatchDone);
+}
+
+void MainWindow::BatchDone() {
+  if (!batch_->Result().stopped) batchUi_->Finish();
+  batch_->deleteLater();
+  batch_ = nullptr;
+  batchUi_.reset();
   SetBusy(false);
+  RefreshPickers();  // the batch may have made folders, or taken time enough for a drive to come
+  emit batchFinished();
+  if (endRequested_) desktop_.endProgram();
+}
+
+void MainWindow::EndProgram() {
+  if (BatchRunning()) {
+    // Its output being written is discarded as it unwinds; then BatchDone ends the program.
+    endRequested_ = true;
+    RequestStop();
+    return;
+  }
+  desktop_.endProgram();
 }
 
 void MainWindow::ChangeDrive(DriveList& drives, FolderList& folder) {
@@ -192,20 +232,48 @@ void MainWindow::OpenFolder(FolderList& folder, DriveList& drives, const QString
   drives.ShowDriveOf(folder.Path());
 }
 
+void MainWindow::RefreshPickers() {
+  const QStringList drives = MachineDrives();
+  for (auto [driveList, folder] : {std::pair{drive1_, dir1_}, std::pair{driveTrekvane_, dirTrekvane_}}) {
+    driveList->SetDrives(drives);
+    folder->Refresh();
+    driveList->ShowDriveOf(folder->Path());
+  }
+}
+
 void MainWindow::ShowMessage(const QString& text) { desktop_.message(this, text, QString::fromUtf8(kMessageTitle)); }
 
 void MainWindow::SetBusy(bool busy) {
-  busy_ = busy;
-  for (QGroupBox* frame : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) frame->setEnabled(!busy);
+  // Only the cancel buttons stay: they stop the batch. The source lists
+  // still scroll; the batch works them off.
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    if (!button->objectName().startsWith("Cmd_Cancle")) button->setEnabled(!busy);
+  }
+  for (QWidget* picker : std::initializer_list<QWidget*>{drive1_, dir1_, driveTrekvane_, dirTrekvane_}) {
+    picker->setEnabled(!busy);
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // A batch runs to its end; its own boxes are the only way to answer it.
-  if (busy_) {
+  if (BatchRunning()) {
+    // The window stays until the batch has unwound; then the program ends.
+    EndProgram();
     event->ignore();
   } else {
     event->accept();
   }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !BatchRunning()) RefreshPickers();
+}
+
+MainWindow::~MainWindow() {
+  if (batch_ == nullptr) return;
+  // Stops the batch and waits for it here, while the lists it works on still exist.
+  disconnect(batch_, nullptr, this, nullptr);
+  delete batch_;
 }
 
 }  // namespace carteloom

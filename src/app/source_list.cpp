@@ -1,8 +1,12 @@
 #include "app/source_list.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QUrl>
 #include <algorithm>
 #include <functional>
@@ -23,12 +27,41 @@ QStringList DraggedFiles(const QMimeData* data) {
   return files;
 }
 
+// Draws each entry as ElidedPath fits it into the entry's width.
+class PathDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->rect.isEmpty()) return;  // measuring, not drawing
+    // The style keeps this margin on either side of an item's text.
+    const QStyle* style = option->widget != nullptr ? option->widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, option, option->widget) + 1;
+    option->text = ElidedPath(option->text, option->fontMetrics, option->rect.width() - 2 * margin);
+  }
+};
+
 }  // namespace
+
+QString ElidedPath(const QString& path, const QFontMetrics& metrics, int width) {
+  if (metrics.horizontalAdvance(path) <= width) return path;
+  const qsizetype nameStart = std::max(path.lastIndexOf('/'), path.lastIndexOf(QDir::separator())) + 1;
+  const QString name = path.mid(nameStart);
+  const int nameWidth = metrics.horizontalAdvance(name);
+  if (nameWidth >= width) return metrics.elidedText(name, Qt::ElideMiddle, width);
+  return metrics.elidedText(path.left(nameStart), Qt::ElideMiddle, width - nameWidth) + name;
+}
 
 SourceList::SourceList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSortingEnabled(false);
   setDragDropMode(QAbstractItemView::DropOnly);
+  // Entries fit the width, so no scroll bar hides their ends.
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setTextElideMode(Qt::ElideMiddle);
+  setItemDelegate(new PathDelegate(this));
 }
 
 std::string SourceList::EntryAt(std::size_t index) const {
@@ -38,6 +71,7 @@ std::string SourceList::EntryAt(std::size_t index) const {
 void SourceList::Append(const std::string& entry) {
   entries_.push_back(entry);
   addItem(PathText(entry));
+  item(count() - 1)->setToolTip(PathText(entry));
 }
 
 void SourceList::RemoveAt(std::size_t index) {
@@ -68,6 +102,28 @@ void SourceList::dropEvent(QDropEvent* event) {
   }
   event->acceptProposedAction();
   emit filesDropped(files);
+}
+
+void SourceList::paintEvent(QPaintEvent* event) {
+  QListWidget::paintEvent(event);
+  if (count() > 0 || !hasFocus()) return;
+  QPainter painter(viewport());
+  QStyleOptionFocusRect focus;
+  focus.initFrom(this);
+  focus.rect = viewport()->rect().adjusted(1, 1, -1, -1);
+  focus.state |= QStyle::State_KeyboardFocusChange;  // some styles draw it for the keyboard's focus only
+  focus.backgroundColor = palette().color(QPalette::Base);
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+}
+
+void SourceList::focusInEvent(QFocusEvent* event) {
+  QListWidget::focusInEvent(event);
+  viewport()->update();
+}
+
+void SourceList::focusOutEvent(QFocusEvent* event) {
+  QListWidget::focusOutEvent(event);
+  viewport()->update();
 }
 
 void AddSourceFiles(SourceList& list, std::string_view answer,

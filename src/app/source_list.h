@@ -2,6 +2,9 @@
 // A source list: the full paths of the files waiting for a batch, unique
 // byte for byte, in the order they were added. Files dropped from a file
 // manager are offered to the window as if chosen in the open-file dialog.
+// An entry shows its file name in full and as much of its folder as fits;
+// its tooltip is the whole path.
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QStringList>
 #include <functional>
@@ -32,10 +35,18 @@ class SourceList : public QListWidget {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // An empty list shows that it has the keyboard focus: it has no entry to mark.
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   std::vector<std::string> entries_;  // the items' texts as bytes, in item order
 };
+
+// The path as it fits into `width` pixels: the file name in full and the
+// middle of the folder left out; the name's middle too when it alone is wider.
+QString ElidedPath(const QString& path, const QFontMetrics& metrics, int width);
 
 // Appends each file named by the dialog answer that the list does not hold
 // yet; reports each one it holds, in its turn.

@@ -1,40 +1,59 @@
 #include "app/window_batch_ui.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QProgressBar>
 
 #include "app/source_list.h"
 #include "app/text_bytes.h"
+#include "formats/stop_request.h"
 
 namespace carteloom {
 namespace {
 
-// A converter may step the bar once per point; drawing each step would cost
-// more than the conversion, so the bar follows at most this often.
-constexpr qint64 kRepaintMilliseconds = 40;
+// The bar counts thousandths of the batch's input bytes.
+constexpr int kBarSteps = 1000;
+// A box higher than the screen cannot be answered; the files not listed
+// are counted instead (they stay in the source list all the same).
+constexpr std::size_t kListedFiles = 20;
 
 }  // namespace
 
-WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop)
-    : window_(window), sources_(sources), progress_(progress), desktop_(desktop), value_(progress.value()) {
-  sinceRepaint_.start();
+QString FileMessageText(const std::vector<std::string>& paths, const std::string& text) {
+  QString shown;
+  const std::size_t listed = std::min(paths.size(), kListedFiles);
+  for (std::size_t i = 0; i < listed; ++i) shown += PathText(paths[i]) + '\n';
+  if (paths.size() > listed) shown += QString::fromUtf8("……另有 %1 个文件\n").arg(paths.size() - listed);
+  return shown + ShownText(text);
 }
+
+WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop)
+    : window_(window), sources_(sources), progress_(progress), desktop_(desktop) {}
 
 void WindowBatchUi::ShowMessage(const std::string& text, const std::string& title) {
-  ShowProgress();
-  desktop_.message(&window_, ShownText(text), ShownText(title));
+  ShowGathered();
+  if (!StopRequested()) desktop_.message(&window_, ShownText(text), ShownText(title));
 }
 
+void WindowBatchUi::ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) {
+  if (gathered_ && (gathered_->text != text || gathered_->title != title)) ShowGathered();
+  if (!gathered_) gathered_ = FileMessages{text, title, {}};
+  gathered_->paths.push_back(path);
+}
+
+void WindowBatchUi::ShowSummary(const std::string& text, const std::string& title) { ShowMessage(text, title); }
+
 OverwriteAnswer WindowBatchUi::AskOverwrite(const std::string& text, const std::string& title) {
-  ShowProgress();
+  ShowGathered();
+  // The batch stops right after the answer; Rename writes nothing meanwhile.
+  if (StopRequested()) return OverwriteAnswer::Rename;
   return desktop_.question(&window_, ShownText(text), ShownText(title)) ? OverwriteAnswer::Overwrite
                                                                         : OverwriteAnswer::Rename;
 }
 
 std::optional<std::string> WindowBatchUi::AskText(const std::string& prompt, const std::string& title,
                                                   const std::string& proposal) {
-  ShowProgress();
+  ShowGathered();
+  if (StopRequested()) return std::nullopt;
   // The name typed becomes part of a file name, so it takes the file-name bytes.
   const QString typed = desktop_.input(&window_, ShownText(prompt), ShownText(title), PathText(proposal));
   return QFile::encodeName(typed).toStdString();
@@ -46,21 +65,25 @@ std::string WindowBatchUi::SourceAt(std::size_t index) const { return sources_.E
 
 void WindowBatchUi::RemoveSourceAt(std::size_t index) { sources_.RemoveAt(index); }
 
-// The bar counts thousandths of the batch's input bytes.
 void WindowBatchUi::ShowProgress(std::uint64_t done, std::uint64_t total) {
-  progress_.setMaximum(1000);
-  value_ = total == 0 ? 0 : static_cast<int>(done * 1000 / total);
-  if (sinceRepaint_.elapsed() >= kRepaintMilliseconds || done == total || done == 0) Repaint();
+  progress_.setRange(0, kBarSteps);
+  if (total == 0 || done >= total) {
+    progress_.setValue(total == 0 ? 0 : kBarSteps);
+    return;
+  }
+  // In floating point, so that no size overflows; full only when all is done.
+  const double share = static_cast<double>(done) / static_cast<double>(total);
+  progress_.setValue(std::min(static_cast<int>(share * kBarSteps), kBarSteps - 1));
 }
 
-void WindowBatchUi::BetweenFiles() { Repaint(); }
+void WindowBatchUi::Finish() { ShowGathered(); }
 
-void WindowBatchUi::ShowBar() { progress_.setValue(value_); }
-
-void WindowBatchUi::Repaint() {
-  ShowBar();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  sinceRepaint_.restart();
+void WindowBatchUi::ShowGathered() {
+  if (!gathered_) return;
+  const FileMessages messages = std::move(*gathered_);
+  gathered_.reset();
+  if (!StopRequested())
+    desktop_.message(&window_, FileMessageText(messages.paths, messages.text), ShownText(messages.title));
 }
 
 }  // namespace carteloom

@@ -1,9 +1,11 @@
 #pragma once
-// The batches' user interface in the window: Qt's modal boxes, the source
-// list of the batch's direction and the progress bar. Between files and
-// progress steps the window repaints; user input stays with the batch's
-// own boxes.
-#include <QElapsedTimer>
+// The batches' user interface on the window's thread: Qt's modal boxes, the
+// source list of the batch's direction and the progress bar. Messages about
+// one file name it; consecutive ones with the same text share one box that
+// lists the files. Once a stop is requested nothing more is shown or asked.
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/desktop.h"
 #include "formats/batch_ui.h"
@@ -20,6 +22,8 @@ class WindowBatchUi : public BatchUi {
   WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop);
 
   void ShowMessage(const std::string& text, const std::string& title) override;
+  void ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) override;
+  void ShowSummary(const std::string& text, const std::string& title) override;
   OverwriteAnswer AskOverwrite(const std::string& text, const std::string& title) override;
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                      const std::string& proposal) override;
@@ -29,20 +33,29 @@ class WindowBatchUi : public BatchUi {
   void RemoveSourceAt(std::size_t index) override;
 
   void ShowProgress(std::uint64_t done, std::uint64_t total) override;
-  void BetweenFiles() override;
 
-  // Puts the latest progress value on the bar.
-  void ShowBar();
+  // The batch is over: shows the files' messages still gathered.
+  void Finish();
 
  private:
-  void Repaint();
+  // Consecutive messages about files with one text and title.
+  struct FileMessages {
+    std::string text;
+    std::string title;
+    std::vector<std::string> paths;
+  };
+
+  void ShowGathered();
 
   QWidget& window_;
   SourceList& sources_;
   QProgressBar& progress_;
   const Desktop& desktop_;
-  int value_;
-  QElapsedTimer sinceRepaint_;
+  std::optional<FileMessages> gathered_;
 };
+
+// The text of a box about files: each path on its own line (as many as a
+// box can show), then the text.
+QString FileMessageText(const std::vector<std::string>& paths, const std::string& text);
 
 }  // namespace carteloom

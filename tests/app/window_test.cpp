@@ -1,20 +1,26 @@
 // The window on a scripted desktop: its layout, the open-file answers,
-// choosing, dropping and removing sources, both conversions, the drives and
-// the cancel buttons.
+// choosing, dropping and removing sources, both conversions on their thread
+// with their progress and stop, the boxes about files, the pickers, the
+// keyboard and Qt's Chinese texts.
 #include <QtTest>
 #include <QtWidgets>
 #include <fstream>
+#include <semaphore>
 
 #include "app/drive_list.h"
 #include "app/folder_list.h"
 #include "app/main_window.h"
 #include "app/open_file_answer.h"
+#include "app/qt_translations.h"
 #include "app/source_list.h"
 #include "app/text_bytes.h"
 #include "app/window_batch_ui.h"
 #include "formats/file_routines.h"
+#include "formats/stop_request.h"
+#include "to_mif/to_mif_batch.h"
 
 using namespace std::string_literals;
+using carteloom::PathBytes;
 
 namespace {
 
@@ -47,10 +53,52 @@ const Control kControls[] = {
 
 const QString kDuplicate = QString::fromUtf8("已经添加到源文件列表中!");
 const QString kMessage = QString::fromUtf8("消息: ");
+const std::string kWaypoint = "$PZTJWPL,3954.450,N,11623.483,E,0000000,M,WELL01,,a*45\r\n";
+
+void WriteFile(const QString& path, const std::string& bytes) {
+  std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+}
+std::string Waypoints(int count) { return QByteArray::fromStdString(kWaypoint).repeated(count).toStdString(); }
+
+// Every call to the window's side, except that the first progress of a
+// file in mid-read waits until the test lets the batch go on.
+struct PausingUi : carteloom::BatchUi {
+  using S = const std::string&;
+  explicit PausingUi(carteloom::BatchUi& ui) : ui(ui) {}
+  void ShowMessage(S t, S h) override { ui.ShowMessage(t, h); }
+  void ShowFileMessage(S p, S t, S h) override { ui.ShowFileMessage(p, t, h); }
+  void ShowSummary(S t, S h) override { ui.ShowSummary(t, h); }
+  carteloom::OverwriteAnswer AskOverwrite(S t, S h) override { return ui.AskOverwrite(t, h); }
+  std::optional<std::string> AskText(S p, S h, S o) override { return ui.AskText(p, h, o); }
+  std::size_t SourceCount() const override { return ui.SourceCount(); }
+  std::string SourceAt(std::size_t i) const override { return ui.SourceAt(i); }
+  void RemoveSourceAt(std::size_t i) override { ui.RemoveSourceAt(i); }
+  void ShowProgress(std::uint64_t done, std::uint64_t total) override {
+    if (done > 0 && done < total && !paused.exchange(true)) {
+      reached.release();
+      goOn.acquire();
+    }
+    ui.ShowProgress(done, total);
+  }
+  carteloom::BatchUi& ui;
+  static inline std::atomic<bool> paused{false};
+  static inline std::counting_semaphore<> reached{0}, goOn{0};
+};
+
+struct PaintCounter : QObject {
+  int count = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    count += event->type() == QEvent::Paint;
+    return false;
+  }
+};
 
 // The window on a desktop whose dialogs answer from a script and note what
 // they showed. Questions are answered Cancel, input boxes with "renamed".
 struct Fixture {
+  explicit Fixture(carteloom::Batches batches = carteloom::Batches::Converters()) : batches(std::move(batches)) {}
+  carteloom::Batches batches;
+  bool overwrite = false;  // the answer to questions
   std::vector<std::optional<std::string>> openAnswers;  // nullopt: the dialog was cancelled
   std::vector<carteloom::OpenFileRequest> requests;
   QStringList shown;  // "title: text", "title? text" for questions, "title: prompt|proposal" for input, the end
@@ -59,7 +107,9 @@ struct Fixture {
       [this](QWidget*, const QString& text, const QString& title) {
         shown << title + ": " + text; whileMessageShown();
       },
-      [this](QWidget*, const QString& text, const QString& title) { shown << title + "? " + text; return false; },
+      [this](QWidget*, const QString& text, const QString& title) {
+        shown << title + "? " + text; whileMessageShown(); return overwrite;
+      },
       [this](QWidget*, const QString& prompt, const QString& title, const QString& proposal) {
         shown << title + ": " + prompt + "|" + proposal; return QString("renamed");
       },
@@ -67,10 +117,16 @@ struct Fixture {
         requests.push_back(request); return openAnswers.at(requests.size() - 1);
       },
       [this] { shown << "the program ends"; }};
-  carteloom::MainWindow window{desktop};
+  carteloom::MainWindow window{desktop, batches};
 
   template <typename T = QListWidget> T* Get(const char* name) { return window.findChild<T*>(name); }
   void Click(const char* button) { QTest::mouseClick(Get<QPushButton>(button), Qt::LeftButton); }
+  // Clicks a convert button and waits for the end of its batch.
+  bool Convert(const char* button) {
+    QSignalSpy done(&window, &carteloom::MainWindow::batchFinished);
+    Click(button);
+    return !done.isEmpty() || done.wait(30000);
+  }
   QStringList Entries(const char* list) {
     QStringList entries;
     for (int row = 0; row < Get(list)->count(); ++row) entries << Get(list)->item(row)->text();
@@ -84,6 +140,8 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { QVERIFY(carteloom::LoadQtTranslations()); }
+
   void WindowAndControlsFollowTheLayout() {
     Fixture f;
     QStringList focusOrder;
@@ -117,6 +175,18 @@ class WindowTest : public QObject {
     }
     QVERIFY(f.Get<QComboBox>("Drive1")->currentIndex() >= 0 && f.Get<QComboBox>("Drive_Trekvane")->currentIndex() >= 0);
     QCOMPARE(carteloom::MachineDrives().removeDuplicates(), 0);  // each drive listed once
+    // A frame's caption is set in from its edge, and its line runs through the caption, above the controls.
+    for (const auto* frame : f.window.findChildren<QGroupBox*>()) {
+      QStyleOptionGroupBox option;
+      option.initFrom(frame);
+      option.text = frame->title();
+      const auto part = [&](QStyle::SubControl sub) {
+        return frame->style()->subControlRect(QStyle::CC_GroupBox, &option, sub, frame);
+      };
+      const int line = part(QStyle::SC_GroupBoxFrame).top();
+      QVERIFY(part(QStyle::SC_GroupBoxLabel).left() > 0 && std::abs(part(QStyle::SC_GroupBoxLabel).center().y() - line) <= 1);
+      for (const auto* control : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) QVERIFY(control->y() > line + 1);
+    }
   }
 
   void DialogAnswersTakeThePlatformsForm() {
@@ -132,6 +202,11 @@ class WindowTest : public QObject {
     QCOMPARE(carteloom::ChosenFiles("/f\0"s + QByteArray("a\0", 2).repeated(120).toStdString() + '\0').size(), 120u);
     // Stray bytes of a path are replaced in a message, also the last one; the text around them survives.
     QCOMPARE(carteloom::ShownText("/gps/\xB5x已存在\xB5"), QString::fromUtf8("/gps/\xEF\xBF\xBDx已存在\xEF\xBF\xBD"));
+    // A long path in a list keeps its file name in full and the start of its folder.
+    const QFontMetrics metrics(QApplication::font());
+    const QString shown = carteloom::ElidedPath("/gps/" + QString("folder/").repeated(30) + "day1.upt", metrics, 200);
+    QVERIFY2(shown.startsWith("/gps/") && shown.endsWith("/day1.upt") && shown.contains(QChar(0x2026)) &&
+                 metrics.horizontalAdvance(shown) <= 200, qPrintable(shown));
   }
 
   void EachSourceListTakesChosenFilesOnceAndLetsTheSelectedGo() {
@@ -148,6 +223,7 @@ class WindowTest : public QObject {
       f.whileMessageShown = [&] { countsAtMessages << f.Get(side.list)->count(); };
       for (int i = 0; i < 5; ++i) f.Click(side.add);
       QCOMPARE(f.Entries(side.list), QStringList({"/d/a", "/d/b", "/d/A", "/d/c", "/x", "/y"}));
+      QCOMPARE(f.Get(side.list)->item(1)->toolTip(), "/d/b");
       QCOMPARE(f.shown, QStringList({kMessage + "/d/b" + kDuplicate, kMessage + "/x" + kDuplicate}));
       QCOMPARE(countsAtMessages, QList<int>({3, 6}));  // each message in its turn among the appends
       const carteloom::OpenFileRequest& asked = f.requests.at(0);
@@ -177,10 +253,9 @@ class WindowTest : public QObject {
   // There and back: a waypoint file to MIF into Dir1, that MIF back into Dir_Trekvane.
   void BothConversionsWriteIntoTheChosenFolderAndWorkOffTheirList() {
     QTemporaryDir temp;
-    const std::string waypoint = "$PZTJWPL,3954.450,N,11623.483,E,0000000,M,WELL01,,a*45\r\n";
     QVERIFY(QDir(temp.path()).mkdir("mif") && QDir(temp.path()).mkdir("card"));
-    std::ofstream(temp.filePath("day1.upt").toStdString(), std::ios::binary) << waypoint;
-    std::ofstream(temp.filePath("card/day1.upt").toStdString(), std::ios::binary) << "old";
+    WriteFile(temp.filePath("day1.upt"), kWaypoint);
+    WriteFile(temp.filePath("card/day1.upt"), "old");
     Fixture f;
     // Dir1 by its drive, which stays when one that cannot be read is chosen, and a double click on a subfolder.
     auto* drive1 = f.Get<carteloom::DriveList>("Drive1");
@@ -196,10 +271,15 @@ class WindowTest : public QObject {
     f.Get<carteloom::DriveList>("Drive_Trekvane")->setCurrentIndex(1);
     f.openAnswers = {temp.filePath("day1.upt").toStdString() + "\0\0"s,
                      temp.filePath("mif/day1.mif").toStdString() + "\0\0"s};
-    QList<bool> usable;  // while a batch shows its summary: could a click or closing the window get through?
-    f.whileMessageShown = [&] { usable << f.Get<QPushButton>("Cmd_Convert")->isEnabled() << f.window.close(); };
-    for (const char* button : {"Cmd_Add", "Cmd_Convert", "Cmd_addMif", "Cmd_ConvertTrekvane"}) f.Click(button);
-    QCOMPARE(carteloom::FileText(temp.filePath("card/renamed.upt").toStdString()), waypoint);
+    QList<bool> usable;  // while a batch shows a box: can another batch start, can this one be cancelled?
+    f.whileMessageShown = [&] {
+      usable << f.Get<QPushButton>("Cmd_ConvertTrekvane")->isEnabled() << f.Get<QPushButton>("Cmd_Cancle")->isEnabled();
+    };
+    f.Click("Cmd_Add");
+    QVERIFY(f.Convert("Cmd_Convert"));
+    f.Click("Cmd_addMif");
+    QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
+    QCOMPARE(carteloom::FileText(temp.filePath("card/renamed.upt").toStdString()), kWaypoint);
     QCOMPARE(carteloom::FileText(temp.filePath("card/day1.upt").toStdString()), "old"s);  // answered Cancel
     QCOMPARE(f.Entries("List_OrigFile") + f.Entries("List_MifFile"), QStringList());
     QCOMPARE(f.shown,
@@ -208,15 +288,158 @@ class WindowTest : public QObject {
                           "Message? " + temp.filePath("card/day1.upt") + QString::fromUtf8(" 已存在，是否覆盖？"),
                           QString::fromUtf8("请输入一个新的文件名！: 文件重命名为|day1_2"),
                           kMessage + QString::fromUtf8("共计 1个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！")}));
-    QCOMPARE(usable, QList<bool>({false, false, false, false}));
+    QCOMPARE(usable, QList<bool>({false, true, false, true, false, true}));
     QVERIFY(f.Get<QPushButton>("Cmd_Convert")->isEnabled() && f.window.close());
-    auto* progress = f.Get<QProgressBar>("ProgressBar1");
-    QCOMPARE(QList<int>({progress->maximum(), progress->value()}), QList<int>({500, 0}));
-    // The bar also follows a batch between files, when no box of its own shows it.
-    carteloom::WindowBatchUi batchUi(f.window, *f.Get<carteloom::SourceList>("List_MifFile"), *progress, f.desktop);
-    batchUi.ShowProgress(7, 10);
-    batchUi.BetweenFiles();
-    QCOMPARE(progress->value(), 7);
+  }
+
+  // In both directions the bar shows the share of the input bytes done: it only grows, is full after the
+  // last file, empty at the summary, and up to date when a box shows.
+  void ProgressFollowsTheInputBytesInBothDirections() {
+    QTemporaryDir temp;
+    for (const char* name : {"a.upt", "b.upt"}) WriteFile(temp.filePath(name), Waypoints(4000));
+    Fixture f;
+    f.overwrite = true;  // the MIF files' waypoints replace the waypoint files they came from
+    for (const char* folder : {"Dir1", "Dir_Trekvane"}) f.Get<carteloom::FolderList>(folder)->ShowFolder(temp.path());
+    f.openAnswers = {PathBytes(temp.path()) + "\0a.upt\0b.upt\0\0"s, PathBytes(temp.path()) + "\0a.mif\0b.mif\0\0"s};
+    auto* bar = f.Get<QProgressBar>("ProgressBar1");
+    QList<int> values, atBoxes;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) { values << value; });
+    f.whileMessageShown = [&] { atBoxes << bar->value(); };
+    for (auto [add, convert] : {std::pair{"Cmd_Add", "Cmd_Convert"}, std::pair{"Cmd_addMif", "Cmd_ConvertTrekvane"}}) {
+      values.clear();
+      f.Click(add);
+      QVERIFY(f.Convert(convert));
+      const qsizetype full = values.indexOf(bar->maximum());
+      QVERIFY2(full > 0 && std::is_sorted(values.begin(), values.begin() + full + 1), convert);
+      QCOMPARE(values.mid(full + 1), QList<int>({0}));
+    }
+    // The summaries, and the questions whether to replace a.upt, then b.upt after half the bytes (a.mif, a.mid).
+    QCOMPARE(atBoxes, QList<int>({0, 0, 500, 0}));
+    QCOMPARE(bar->maximum(), 1000);
+  }
+
+  // A batch stopped in mid-file by 取消 or by closing the window, which stayed live meanwhile: the old outputs
+  // are intact, nothing else is in the folder, the entry is still listed, and then the program ends.
+  void CancelOrCloseStopsTheRunningBatchCleanly() {
+    QTemporaryDir temp;
+    WriteFile(temp.filePath("day1.upt"), Waypoints(20000));
+    QVERIFY(QDir(temp.path()).mkdir("out"));
+    for (const char* old : {"out/day1.mif", "out/day1.mid"}) WriteFile(temp.filePath(old), "old");
+    for (bool byClosing : {false, true}) {
+      Fixture f({[](carteloom::BatchUi& ui, const std::string& folder) {
+                   PausingUi pausing(ui);
+                   return carteloom::RunToMifBatch(pausing, folder);
+                 }, {}});
+      f.overwrite = true;
+      PausingUi::paused = false;
+      f.Get<carteloom::FolderList>("Dir1")->ShowFolder(temp.filePath("out"));
+      f.openAnswers = {temp.filePath("day1.upt").toStdString() + "\0\0"s};
+      f.Click("Cmd_Add");
+      f.window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+      QSignalSpy done(&f.window, &carteloom::MainWindow::batchFinished);
+      f.Click("Cmd_Convert");
+      auto goOn = qScopeGuard([] { PausingUi::goOn.release(); });  // also when the test fails
+      QVERIFY(QTest::qWaitFor([] { return PausingUi::reached.try_acquire(); }));
+      // Mid-file: the window paints, moves and takes clicks; only the cancel buttons are usable.
+      PaintCounter paints;
+      f.window.installEventFilter(&paints);
+      const QPoint moved = f.window.pos() + QPoint(40, 30);
+      f.window.move(moved);
+      for (int i = 0; i < 5; ++i) {
+        f.window.update();
+        QTest::qWait(20);
+      }
+      QVERIFY(paints.count >= 5 && f.window.BatchRunning());
+      QTRY_COMPARE(f.window.pos(), moved);
+      QVERIFY(!f.Get<QPushButton>("Cmd_Convert")->isEnabled() && f.Get<QPushButton>("Cmd_Cancle")->isEnabled());
+      if (byClosing) {
+        QVERIFY(!f.window.close());  // not before the batch has unwound
+      } else {
+        f.Click("Cmd_Cancle");
+      }
+      QVERIFY(!f.shown.contains("the program ends"));
+      goOn.dismiss();
+      PausingUi::goOn.release();
+      QVERIFY(done.wait());
+      QCOMPARE(f.shown.size(), 2);  // the question whether to overwrite, no summary
+      QCOMPARE(f.shown.last(), "the program ends");
+      carteloom::ClearStopRequest();  // for the file reads below; the program would have ended
+      QCOMPARE(QDir(temp.filePath("out")).entryList(QDir::Files | QDir::Hidden), QStringList({"day1.mid", "day1.mif"}));
+      for (const char* old : {"out/day1.mif", "out/day1.mid"})
+        QCOMPARE(carteloom::FileText(temp.filePath(old).toStdString()), "old"s);
+      QCOMPARE(f.Entries("List_OrigFile"), QStringList({temp.filePath("day1.upt")}));
+    }
+  }
+
+  // Messages about files name them above the text; files that fail in a row for the same reason share one
+  // box, which lists as many as a box can show. A box wraps a long path between folders.
+  void FileMessagesNameTheirFilesAndShareABox() {
+    Fixture f;
+    carteloom::WindowBatchUi ui(f.window, *f.Get<carteloom::SourceList>("List_OrigFile"),
+                                *f.Get<QProgressBar>("ProgressBar1"), f.desktop);
+    const std::string gone = "没有转换：输出文件夹 /x 不存在";
+    for (const char* path : {"/d/a", "/d/b"}) ui.ShowFileMessage(path, gone, "消息");
+    ui.ShowFileMessage("/d/c", "其他", "消息");
+    ui.AskOverwrite("覆盖？", "消息");
+    ui.ShowFileMessage("/d/d", gone, "消息");
+    ui.Finish();
+    const QString goneText = QString::fromStdString(gone);
+    QCOMPARE(f.shown, QStringList({kMessage + "/d/a\n/d/b\n" + goneText, kMessage + QString::fromUtf8("/d/c\n其他"),
+                                   QString::fromUtf8("消息? 覆盖？"), kMessage + "/d/d\n" + goneText}));
+    const QStringList lines = carteloom::FileMessageText(std::vector<std::string>(25, "/p"), "t").split('\n');
+    QCOMPARE(lines.mid(19), QStringList({"/p", QString::fromUtf8("……另有 5 个文件"), "t"}));
+    QCOMPARE(carteloom::WrappableAtSeparators("C:\\a-b/c"), QString::fromUtf8("C:\\\u200Ba-\u2060b/\u200Bc"));
+  }
+
+  // The open folder is the one in bold, named by the list's tooltip; a click only highlights another. When
+  // the window is active again, folders and drives are listed anew.
+  void PickersShowTheOutputFolderAndFollowTheDisk() {
+    QTemporaryDir temp;
+    QVERIFY(QDir(temp.path()).mkdir("a"));
+    Fixture f;
+    auto* dir1 = f.Get<carteloom::FolderList>("Dir1");
+    dir1->ShowFolder(temp.path());
+    const auto item = [dir1](const char* name) {
+      return dir1->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    };
+    QVERIFY(dir1->currentItem()->font(0).bold() && dir1->selectedItems().isEmpty());
+    QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(item("a")).center());
+    QVERIFY(item("a")->isSelected() && !item("a")->font(0).bold());
+    QCOMPARE(QStringList({dir1->Path(), dir1->toolTip()}),
+             QStringList({temp.path(), QString::fromUtf8("输出文件夹：") + QDir::toNativeSeparators(temp.path())}));
+    QVERIFY(QDir(temp.path()).mkdir("b"));
+    f.Get<carteloom::DriveList>("Drive1")->SetDrives({"/nowhere"});
+    f.window.show();
+    f.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QVERIFY(item("b") != nullptr && item("a")->isSelected());
+    QCOMPARE(f.Get<QComboBox>("Drive1")->count(), carteloom::MachineDrives().size());
+  }
+
+  // Enter clicks a focused button as Space does; an empty list that has the focus shows it; Qt's own boxes
+  // and dialogs speak Chinese.
+  void KeyboardAndQtsOwnTexts() {
+    Fixture f;
+    auto* remove = f.Get<QPushButton>("Cmd_Remove");
+    QSignalSpy clicks(remove, &QPushButton::clicked);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) QTest::keyClick(remove, key);
+    QCOMPARE(clicks.count(), 3);
+    f.window.show();
+    f.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    auto* list = f.Get("List_OrigFile");
+    remove->setFocus(Qt::TabFocusReason);
+    const QImage unfocused = list->grab().toImage();
+    list->setFocus(Qt::TabFocusReason);
+    QVERIFY(list->hasFocus());
+    QVERIFY(list->grab().toImage() != unfocused);
+    QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(QStringList({box.button(QMessageBox::Ok)->text(), box.button(QMessageBox::Cancel)->text()}),
+             QStringList({QString::fromUtf8("确定"), QString::fromUtf8("取消")}));
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QCOMPARE(dialog.labelText(QFileDialog::LookIn), QString::fromUtf8("查找范围："));
   }
 };
 
