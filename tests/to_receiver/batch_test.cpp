@@ -206,7 +206,7 @@ TEST(ToReceiverBatch, PartsReplaceOldFilesTogetherOrNotAtAll) {
 
   std::filesystem::remove_all(b.out / "big3.upt");
   struct StoppingUi : ScriptedUi {
-    void ShowProgress(std::uint64_t done, std::uint64_t total) override {
+    void ShowProgress(std::uint64_t done, std::uint64_t) override {
       if (done > 0) RequestStop();
     }
   } stopping;
