@@ -216,6 +216,15 @@ TEST(ToReceiverBatch, PartsReplaceOldFilesTogetherOrNotAtAll) {
   ClearStopRequest();
   EXPECT_EQ(ReadBytes(b.out / "big.upt"), "old");
   EXPECT_EQ(b.Files(), 1u);
+
+  // The name of a later part left alone: the parts before it are not written either.
+  WriteBytes(b.out / "big2.upt", "old");
+  ScriptedUi leaving(b.ui.sources);
+  leaving.overwriteAnswers = {OverwriteAnswer::Overwrite, OverwriteAnswer::Rename};
+  leaving.textAnswers = {std::nullopt};
+  EXPECT_EQ(RunToReceiverBatch(leaving, b.out.Path().string()).converted, 0u);
+  EXPECT_EQ(ReadBytes(b.out / "big.upt") + ReadBytes(b.out / "big2.upt"), "oldold");
+  EXPECT_EQ(b.Files(), 2u);
 }
 
 TEST(Batches, OurReceiverFilesComeBackByteForByte) {
