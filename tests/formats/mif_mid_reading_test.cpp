@@ -64,7 +64,7 @@ TEST(MifScanner, HeaderClausesAndObjects) {
   const std::pair<std::string, std::string> headers[] = {{"CoordSys Earth Projection 1, 104", "WGS84 \t"},
       {"COORDSYS EARTH PROJECTION 1,104 Bounds", "WGS84 \t"}, {"CoordSys Earth\n Projection\r\n1 ,\r\n104", "WGS84 \t"},
       {"CoordSys Earth Projection 1, 1041\nDelimiter \";\"", ";"},
-      {"CoordSys Earth Projection 12, 104\nCharset \"\"", "\t"}, {"CoordSys Earth Projection 1 104", "\t"},
+      {"CoordSys Earth Projection 12, 104\nCharset \"\"", "\t"}, {"CoordSys Earth Projection 1 104", "\t"}, {"CoordSys Earth Projection 1;104", "\t"},
       {"CoordSys Earth Projection 1,\ncharset  \"UTF-8\"  ", "\tUTF-8"},
       {"Charset WindowsLatin1 \t\nData\nCoordSys Earth Projection 1, 104", "\tWindowsLatin1"}};
   for (const auto& [header, read] : headers) {
