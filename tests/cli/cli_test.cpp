@@ -91,6 +91,9 @@ TEST(CliOutput, RenameNoticesQuietAndVerbose) {
   EXPECT_NE(run.err.find("./p.upt"), std::string::npos) << run.err;  // what went wrong is still said
   EXPECT_EQ(Cli(dir, "to-receiver -q -v p.mif").status, 2);
   EXPECT_EQ(Cli(dir, "to-receiver -q --progress p.mif").status, 2);
+  // Each command's help says what it writes and what its exit statuses mean.
+  const std::string help = Cli(dir, "to-receiver --help").out;
+  EXPECT_TRUE(help.find("B2.upt") != std::string::npos && help.find("130") != std::string::npos) << help;
 }
 
 TEST(CliOutput, ProgressOnlyWhenAskedForOrOnATerminal) {
