@@ -8,7 +8,7 @@ namespace carteloom::gdal {
 namespace {
 
 using namespace waypoint_field;
-constexpr FieldSpec kWaypointFields[] = {{"name", kName, OFTString},
+constexpr LayerField kWaypointFields[] = {{"name", kName, OFTString},
                                          {"altitude", kAltitude, OFTReal},
                                          {"altitude_unit", kAltitudeUnit, OFTString},
                                          {"comment", kComment, OFTString},
@@ -16,15 +16,15 @@ constexpr FieldSpec kWaypointFields[] = {{"name", kName, OFTString},
 // A fix carries its position and altitude where a waypoint does; where a
 // waypoint has its name, the logs seen hold the time of the fix (hhmmss).
 // The fields after it are not interpreted.
-constexpr FieldSpec kFixFields[] = {{"altitude", kAltitude, OFTReal},
+constexpr LayerField kFixFields[] = {{"altitude", kAltitude, OFTReal},
                                     {"altitude_unit", kAltitudeUnit, OFTString},
                                     {"time", kName, OFTString},
                                     {"field_9", 9, OFTString},
                                     {"field_10", 10, OFTString},
                                     {"field_11", kTrackLastField, OFTString, true}};
-constexpr FieldSpec kTrackFields[] = {{"name", 0, OFTString}, {"fixes", 0, OFTInteger64}};
-constexpr FieldSpec kRouteFields[] = {{"name", 0, OFTString}, {"waypoints", 0, OFTInteger64}};
-constexpr FieldSpec kRoutePointFields[] = {{"name", kName, OFTString},
+constexpr LayerField kTrackFields[] = {{"name", 0, OFTString}, {"fixes", 0, OFTInteger64}};
+constexpr LayerField kRouteFields[] = {{"name", 0, OFTString}, {"waypoints", 0, OFTInteger64}};
+constexpr LayerField kRoutePointFields[] = {{"name", kName, OFTString},
                                            {"altitude", kAltitude, OFTReal},
                                            {"altitude_unit", kAltitudeUnit, OFTString},
                                            {"comment", kComment, OFTString},
@@ -98,14 +98,14 @@ void AddRouteLayers(const std::string& path, std::vector<std::unique_ptr<OGRLaye
 
 }  // namespace
 
-ReceiverLayer::ReceiverLayer(const char* name, OGRwkbGeometryType type, std::span<const FieldSpec> fields)
+ReceiverLayer::ReceiverLayer(const char* name, OGRwkbGeometryType type, std::span<const LayerField> fields)
     : defn_(new OGRFeatureDefn(name)), srs_(NewWgs84()), fields_(fields) {
   SetDescription(name);
   defn_->Reference();
   defn_->SetGeomType(type);
   defn_->GetGeomFieldDefn(0)->SetSpatialRef(srs_);
-  for (const FieldSpec& spec : fields) {
-    OGRFieldDefn field(spec.name, spec.type);
+  for (const LayerField& column : fields) {
+    OGRFieldDefn field(column.name, column.type);
     defn_->AddFieldDefn(&field);
   }
 }
@@ -122,11 +122,11 @@ OGRFeature* ReceiverLayer::NewFeature(const ReceiverRecord* record) {
   feature->SetFID(nextId_++);
   if (record == nullptr) return feature;
   for (int i = 0; i < static_cast<int>(fields_.size()); ++i) {
-    const FieldSpec& spec = fields_[static_cast<std::size_t>(i)];
-    if (spec.recordField == 0 || spec.recordField > record->fieldCount) continue;
-    std::string_view text = record->Field(spec.recordField);
-    if (spec.checksummed) text = WithoutChecksum(text);
-    if (spec.type == OFTString)
+    const LayerField& column = fields_[static_cast<std::size_t>(i)];
+    if (column.recordField == 0 || column.recordField > record->fieldCount) continue;
+    std::string_view text = record->Field(column.recordField);
+    if (column.checksummed) text = WithoutChecksum(text);
+    if (column.type == OFTString)
       feature->SetField(i, Utf8OfGbk(text).c_str());
     else if (!text.empty())
       feature->SetField(i, LeadingNumber(text));
@@ -141,7 +141,7 @@ void DamageWarnings::Check(const ReceiverRecord& record) {
 }
 
 RecordPointLayer::RecordPointLayer(const char* name, std::string path, int lastField,
-                                   std::span<const FieldSpec> fields, std::shared_ptr<DamageWarnings> warnings)
+                                   std::span<const LayerField> fields, std::shared_ptr<DamageWarnings> warnings)
     : ReceiverLayer(name, wkbPoint, fields),
       path_(std::move(path)),
       lastField_(lastField),

@@ -20,7 +20,7 @@
 namespace carteloom::gdal {
 
 // One attribute of a layer and the record field it comes from.
-struct FieldSpec {
+struct LayerField {
   const char* name;
   int recordField;
   OGRFieldType type;  // OFTString (decoded from GBK), OFTReal or OFTInteger64
@@ -29,7 +29,7 @@ struct FieldSpec {
 
 class ReceiverLayer : public OGRLayer, public OGRGetNextFeatureThroughRaw<ReceiverLayer> {
  public:
-  ReceiverLayer(const char* name, OGRwkbGeometryType type, std::span<const FieldSpec> fields);
+  ReceiverLayer(const char* name, OGRwkbGeometryType type, std::span<const LayerField> fields);
   ~ReceiverLayer() override;
   OGRFeatureDefn* GetLayerDefn() override { return defn_; }
   int TestCapability(const char* capability) override;
@@ -41,7 +41,7 @@ class ReceiverLayer : public OGRLayer, public OGRGetNextFeatureThroughRaw<Receiv
   OGRFeature* NewFeature(const ReceiverRecord* record = nullptr);
   OGRFeatureDefn* defn_;
   OGRSpatialReference* srs_;
-  std::span<const FieldSpec> fields_;
+  std::span<const LayerField> fields_;
   GIntBig nextId_ = 1;
 };
 
@@ -61,7 +61,7 @@ class DamageWarnings {
 // The points of the records of a waypoint file or a track log, read as the layer is read.
 class RecordPointLayer final : public ReceiverLayer {
  public:
-  RecordPointLayer(const char* name, std::string path, int lastField, std::span<const FieldSpec> fields,
+  RecordPointLayer(const char* name, std::string path, int lastField, std::span<const LayerField> fields,
                    std::shared_ptr<DamageWarnings> warnings);
   void ResetReading() override;
   OGRFeature* GetNextRawFeature() override;
