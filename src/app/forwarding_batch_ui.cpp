@@ -74,18 +74,12 @@ void ForwardingBatchUi::EntryFinished(const EntryReport& report) {
 }
 
 void ForwardingBatchUi::ShowProgress(std::uint64_t done, std::uint64_t total) {
-  const std::lock_guard lock(progressLock_);
   unsent_.emplace(done, total);
   // The start, the end and the return to empty are never left out.
-  if (done == 0 || done == total || sinceSent_.elapsed() >= kProgressMilliseconds) SendProgressLocked();
+  if (done == 0 || done == total || sinceSent_.elapsed() >= kProgressMilliseconds) SendProgress();
 }
 
 void ForwardingBatchUi::SendProgress() const {
-  const std::lock_guard lock(progressLock_);
-  SendProgressLocked();
-}
-
-void ForwardingBatchUi::SendProgressLocked() const {
   if (!unsent_) return;
   const auto [done, total] = *unsent_;
   unsent_.reset();

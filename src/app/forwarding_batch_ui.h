@@ -4,10 +4,8 @@
 // carried out by the window's side on the window's thread while the batch
 // waits, so boxes come one at a time and in the batch's order. Progress
 // goes without waiting, at most every few hundredths of a second, and
-// always at its start and its end; it may come from a reading thread of the
-// batch's own.
+// always at its start and its end. The batch calls from its own thread only.
 #include <QElapsedTimer>
-#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -43,12 +41,9 @@ class ForwardingBatchUi : public BatchUi {
   auto OnWindowThread(Call call) const;
   // Sends the progress the window has not been shown yet.
   void SendProgress() const;
-  void SendProgressLocked() const;
 
   BatchUi& windowSide_;
   QObject& context_;
-  // Sending happens under the lock too, so that the values arrive in order.
-  mutable std::mutex progressLock_;
   mutable std::optional<std::pair<std::uint64_t, std::uint64_t>> unsent_;
   mutable QElapsedTimer sinceSent_;
 };
