@@ -80,10 +80,11 @@ class LayerObjects {
   MifScanner& scanner_;
   MidReader& names_;
   ReadProgress* progress_;
-  MifObject object_;    // the reading thread's
+  // The reading thread's, on cache lines apart from what the caller's thread writes.
+  alignas(64) MifObject object_;
   std::string name_;    // the reading thread's: the row of the object being read
   bool named_ = false;  // the reading thread's
-  const Batch* batch_ = nullptr;
+  alignas(64) const Batch* batch_ = nullptr;  // the caller's
   std::size_t nextEntry_ = 0;
   ReadAhead<Batch> ahead_;  // last: its thread uses everything above
 };
