@@ -6,6 +6,11 @@
 
 #include "formats/stop_request.h"
 
+#ifdef __linux__
+#include <fcntl.h>
+#include <stdio.h>
+#endif
+
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -97,6 +102,13 @@ std::error_code MoveReplacing(const std::string& from, const std::string& to) {
   return std::error_code(static_cast<int>(GetLastError()), std::system_category());
 }
 
+std::error_code MoveIfFree(const std::string& from, const std::string& to) {
+  if (MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), 0)) return {};
+  const DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return std::make_error_code(std::errc::file_exists);
+  return std::error_code(static_cast<int>(error), std::system_category());
+}
+
 std::string ReasonForError(const std::error_code& error) {
   if (error.category() == std::system_category()) {
     int number = ErrnoOf(error.value());
@@ -119,6 +131,19 @@ std::error_code MoveReplacing(const std::string& from, const std::string& to) {
   std::error_code ec;
   fs::rename(fs::path(from), fs::path(to), ec);
   return ec;
+}
+
+std::error_code MoveIfFree(const std::string& from, const std::string& to) {
+#ifdef __linux__
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+  // Some file systems do not know the flag: then the caller looks first.
+  if (errno == EINVAL || errno == ENOSYS) return std::make_error_code(std::errc::operation_not_supported);
+  return std::error_code(errno, std::generic_category());
+#else
+  (void)from;
+  (void)to;
+  return std::make_error_code(std::errc::operation_not_supported);
+#endif
 }
 
 std::string ReasonForError(const std::error_code& error) {

@@ -41,6 +41,10 @@ std::FILE* OpenFile(const std::string& path, const char* mode);
 // Renames from to to, replacing a file that to names (std::filesystem's
 // rename does not replace on every Windows runtime).
 std::error_code MoveReplacing(const std::string& from, const std::string& to);
+// Renames from to to only when to names nothing, in one step: a file that
+// is there gives errc::file_exists, a system that cannot tell so
+// errc::operation_not_supported.
+std::error_code MoveIfFree(const std::string& from, const std::string& to);
 
 // Every byte of a regular file, in order. Throws FileError when the path
 // names nothing, a folder, or a file that cannot be read; BatchStopped when

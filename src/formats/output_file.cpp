@@ -70,6 +70,8 @@ OutputFile::OutputFile(std::string targetPath) : target_(std::move(targetPath)) 
       throw FileError(target_, ReasonForErrno(errno != 0 ? errno : EIO));
     }
   }
+  // The buffer is ours: stdio writes each flush straight through.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
   capacity_ = kFlushSize + 4096;
   buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
 }
@@ -142,7 +144,8 @@ void OutputFile::NameTemporary() {
   if (!unnamed_) return;
   const std::string link = "/proc/self/fd/" + IntegerText(fileno(file_));
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    std::string name = FreeNameBeside(target_, ".tmp~");
+    // linkat takes no name that is there already, so none is looked up first.
+    std::string name = target_ + ".tmp~" + IntegerText(temp_counter++);
     if (linkat(AT_FDCWD, link.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       temp_ = std::move(name);
       unnamed_ = false;
@@ -152,6 +155,20 @@ void OutputFile::NameTemporary() {
   }
   throw FileError(target_, "无法建立临时文件");
 #endif
+}
+
+bool OutputFile::PlaceIfFree() {
+#ifdef __linux__
+  if (unnamed_) {
+    const std::string link = "/proc/self/fd/" + IntegerText(fileno(file_));
+    if (linkat(AT_FDCWD, link.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+    unnamed_ = false;
+    return true;
+  }
+#endif
+  if (temp_.empty() || MoveIfFree(temp_, target_)) return false;
+  temp_.clear();
+  return true;
 }
 
 void OutputFile::Commit() {
@@ -199,8 +216,13 @@ void CommitTogether(std::span<OutputFile* const> files) {
   const bool several = files.size() > 1;
   try {
     for (OutputFile* file : files) {
-      file->NameTemporary();
       Placed place{file, {}};
+      // The common case, a target that is not there yet, in one step.
+      if (file->PlaceIfFree()) {
+        placed.push_back(std::move(place));
+        continue;
+      }
+      file->NameTemporary();
       if (several && PathExists(file->target_)) {
         place.setAside = FreeNameBeside(file->target_, ".old~");
         if (std::error_code ec = MoveReplacing(file->target_, place.setAside))

@@ -49,6 +49,9 @@ class OutputFile {
   friend void CommitTogether(std::span<OutputFile* const> files);
   // Gives an unnamed temporary file its name beside the target.
   void NameTemporary();
+  // Gives the finished file the target's name when nothing has it; false
+  // when something has, or when that cannot be done in one step.
+  bool PlaceIfFree();
   static constexpr std::size_t kFlushSize = 1 << 20;
   void Settle() {
     if (used_ >= kFlushSize) Flush();
