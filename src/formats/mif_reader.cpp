@@ -211,15 +211,31 @@ void MifScanner::ReadCharset() {
 MifLayerContents MifScanner::Contents() const {
   // Keywords are the only words that start data lines: vertex lines start
   // with numbers, which never start with a letter. So the lines are judged
-  // by their first word, as Next() judges them, without reading a number.
+  // by their first word, as Next() judges them, without reading a number:
+  // whole lines straight from the buffer, the file's most lines at the cost
+  // of finding their ends.
   MifScanner scan = source_.empty() ? FromText(std::string(buffer_.data(), end_)) : MifScanner(source_, blockSize_);
   MifLayerContents contents;
-  while (!scan.AtEnd() && !(contents.points && contents.lines)) {
-    scan.SkipBlanks();
-    std::string_view word = scan.Word();
-    contents.points |= SameLetters(word, "point") || SameLetters(word, "multipoint");
-    contents.lines |= SameLetters(word, "pline") || SameLetters(word, "line");
-    scan.SkipLine();
+  while (!(contents.points && contents.lines)) {
+    std::size_t lineEnd = scan.LineEndFrom(scan.pos_);
+    if (lineEnd == scan.end_) {
+      scan.keep_ = scan.pos_;  // the line goes on in the next block
+      if (scan.More()) continue;
+      lineEnd = scan.end_;  // the last line, without a line end
+    }
+    std::size_t p = scan.pos_;
+    while (p < lineEnd && IsBlank(scan.At(p))) ++p;
+    // Only Point, Multipoint, Line and Pline count: a first letter tells most other lines apart.
+    const char first = p < lineEnd ? static_cast<char>(scan.At(p) | 0x20) : '\0';
+    if (first == 'p' || first == 'm' || first == 'l') {
+      std::size_t wordEnd = p;
+      while (wordEnd < lineEnd && IsLetter(scan.At(wordEnd))) ++wordEnd;
+      const std::string_view word(scan.buffer_.data() + p, wordEnd - p);
+      contents.points |= SameLetters(word, "point") || SameLetters(word, "multipoint");
+      contents.lines |= SameLetters(word, "pline") || SameLetters(word, "line");
+    }
+    if (lineEnd == scan.end_) break;
+    scan.pos_ = lineEnd + 1;
   }
   return contents;
 }
