@@ -23,8 +23,11 @@ std::size_t SkippedKindOf(std::string_view word) {
   return kind;
 }
 
+constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
+
 // A count as read from the text: negative, fractional or absurd values
-// cannot make a vertex list larger than the vertices that follow it.
+// cannot make a vertex list larger than the vertices that follow it, and a
+// token that is no number counts none.
 std::uint64_t CountOf(double value) {
   if (!(value > 0)) return 0;
   if (value >= 1.8e19) return UINT64_MAX;
@@ -99,8 +102,11 @@ std::string_view MifScanner::Word() {
 
 // The next blank-separated token as a number, across line ends. A token that
 // is not a number is left unread, and so is the line end before it, so the
-// line that holds it is read as a line of its own.
-bool MifScanner::Number(double& value) {
+// line that holds it is read as a line of its own, and NaN comes back: the
+// value stays in a register that way, where an optional or an out parameter
+// goes through memory, and a vertex put together from values in memory is
+// read back before they are stored, at a high cost.
+double MifScanner::Number() {
   std::size_t back = pos_;
   bool crossed = false;
   while (pos_ < end_ && IsSpace(At(pos_))) {
@@ -118,9 +124,8 @@ bool MifScanner::Number(double& value) {
   // The common case, read in one pass: plain digits up to a blank or line end.
   const char* stop = ShortDecimalPrefix(first + negative, lineEnd, parsed);
   if (stop != nullptr && (stop == lineEnd || IsSpace(*stop))) {
-    value = negative ? -parsed : parsed;
     pos_ = static_cast<std::size_t>(stop - buffer_.data());
-    return true;
+    return negative ? -parsed : parsed;
   }
   const char* last = first;
   while (last != lineEnd && !IsSpace(*last)) ++last;
@@ -129,10 +134,18 @@ bool MifScanner::Number(double& value) {
   if (result.ec == std::errc::invalid_argument) {
     pos_ = back;
     if (crossed) lineEnd_ = back;  // the line end before the token ends the line pos_ is in again
-    return false;
+    return kNotANumber;
   }
-  value = result.ec == std::errc() && std::isfinite(parsed) ? parsed : 0;
   pos_ = static_cast<std::size_t>(last - buffer_.data());
+  return result.ec == std::errc() && std::isfinite(parsed) ? parsed : 0;
+}
+
+bool MifScanner::AddVertex(std::vector<MifVertex>& to) {
+  const double x = Number();
+  if (std::isnan(x)) return false;
+  const double y = Number();
+  if (std::isnan(y)) return false;
+  to.push_back({x, y});
   return true;
 }
 
@@ -162,11 +175,10 @@ void MifScanner::ReadHeader() {
       }
     } else if (SameLetters(word, "columns")) {
       // The column lines name the columns; a column called "Data" is no data section.
-      double count = 0;
       SkipBlanks();
-      bool counted = !AtLineEnd() && Number(count);
+      const double count = AtLineEnd() ? kNotANumber : Number();
       SkipLine();
-      for (std::uint64_t i = counted ? CountOf(count) : 0; i > 0 && !AtEnd(); --i) SkipLine();
+      for (std::uint64_t i = CountOf(count); i > 0 && !AtEnd(); --i) SkipLine();
       continue;
     }
     SkipLine();
@@ -244,11 +256,17 @@ bool MifScanner::Next(MifObject& object, std::size_t room) {
   object.points.clear();
   object.vertices.clear();
   object.sectionEnds.clear();
+  return AppendNext(object, room);
+}
+
+bool MifScanner::AppendNext(MifObject& object, std::size_t room) {
+  const std::size_t held = object.points.size() + object.vertices.size();
+  roomEnd_ = room > std::numeric_limits<std::size_t>::max() - held ? std::numeric_limits<std::size_t>::max() : held + room;
   object.continued = open_ != Open::Nothing;
   object.finished = false;
   bool started = object.continued;
   if (const Open open = std::exchange(open_, Open::Nothing); open == Open::Multipoint || open == Open::Pline) {
-    const Part part = open == Open::Multipoint ? GoOnMultipoint(object, room) : GoOnPline(object, room);
+    const Part part = open == Open::Multipoint ? GoOnMultipoint(object) : GoOnPline(object);
     if (part == Part::Suspended) return true;
     SkipLine();
     if (--partsLeft_ == 0) return object.finished = true;
@@ -259,9 +277,8 @@ bool MifScanner::Next(MifObject& object, std::size_t room) {
     SkipBlanks();
     std::string_view word = Word();
     if (!started && SameLetters(word, "collection")) {
-      double parts = 0;
       SkipBlanks();
-      partsLeft_ = !AtLineEnd() && Number(parts) ? CountOf(parts) : 0;
+      partsLeft_ = CountOf(AtLineEnd() ? kNotANumber : Number());
       started = true;
       ++objectNumber_;
       SkipLine();
@@ -269,7 +286,7 @@ bool MifScanner::Next(MifObject& object, std::size_t room) {
       continue;
     }
     // Style clauses, the further lines of skipped objects and blank lines have no keyword of an object.
-    const Part part = ReadPart(word, object, room);
+    const Part part = ReadPart(word, object);
     if (part != Part::None && !started) {
       started = true;
       ++objectNumber_;
@@ -277,7 +294,7 @@ bool MifScanner::Next(MifObject& object, std::size_t room) {
     if (part == Part::Suspended) return true;
     SkipLine();
     if (part == Part::Done && --partsLeft_ == 0) return object.finished = true;
-    if (started && object.points.size() + object.vertices.size() >= room) {
+    if (started && Full(object)) {
       open_ = Open::Parts;  // a Collection goes on with its next part
       return true;
     }
@@ -287,36 +304,35 @@ bool MifScanner::Next(MifObject& object, std::size_t room) {
 }
 
 // Reads the object that keyword opens into object; None when it opens none.
-MifScanner::Part MifScanner::ReadPart(std::string_view keyword, MifObject& object, std::size_t room) {
+MifScanner::Part MifScanner::ReadPart(std::string_view keyword, MifObject& object) {
   if (SameLetters(keyword, "point")) {
     // Coordinates that are missing from a point line read as 0.
-    MifVertex vertex;
+    double x = kNotANumber;
+    double y = kNotANumber;
     SkipBlanks();
-    if (!AtLineEnd() && Number(vertex.x)) {
+    if (!AtLineEnd() && !std::isnan(x = Number())) {
       SkipBlanks();
-      if (!AtLineEnd()) Number(vertex.y);
+      if (!AtLineEnd()) y = Number();
     }
-    object.points.push_back(vertex);
+    object.points.push_back({std::isnan(x) ? 0 : x, std::isnan(y) ? 0 : y});
   } else if (SameLetters(keyword, "multipoint")) {
-    double count = 0;
-    pointsLeft_ = Number(count) ? CountOf(count) : 0;
-    return GoOnMultipoint(object, room);
+    pointsLeft_ = CountOf(Number());
+    return GoOnMultipoint(object);
   } else if (SameLetters(keyword, "line")) {
-    MifVertex vertex;
-    for (int end = 0; end < 2 && Number(vertex.x) && Number(vertex.y); ++end) object.vertices.push_back(vertex);
+    for (int end = 0; end < 2 && AddVertex(object.vertices); ++end) {
+    }
     object.sectionEnds.push_back(object.vertices.size());
   } else if (SameLetters(keyword, "pline")) {
     sectionsLeft_ = 1;
     SkipBlanks();
     std::size_t afterKeyword = pos_;
     if (SameLetters(Word(), "multiple")) {
-      double count = 0;
-      sectionsLeft_ = Number(count) ? CountOf(count) : 0;
+      sectionsLeft_ = CountOf(Number());
     } else {
       pos_ = afterKeyword;
     }
     sectionOpen_ = false;
-    return GoOnPline(object, room);
+    return GoOnPline(object);
   } else if (std::size_t kind = SkippedKindOf(keyword); kind < skipped_.size()) {
     ++skipped_[kind];
   } else {
@@ -325,38 +341,34 @@ MifScanner::Part MifScanner::ReadPart(std::string_view keyword, MifObject& objec
   return Part::Done;
 }
 
-MifScanner::Part MifScanner::GoOnMultipoint(MifObject& object, std::size_t room) {
+MifScanner::Part MifScanner::GoOnMultipoint(MifObject& object) {
   open_ = Open::Nothing;
-  MifVertex vertex;
   for (; pointsLeft_ > 0; --pointsLeft_) {
-    if (object.points.size() + object.vertices.size() >= room) {
+    if (Full(object)) {
       open_ = Open::Multipoint;
       return Part::Suspended;
     }
-    if (!Number(vertex.x) || !Number(vertex.y)) break;  // the numbers stopped before the count
-    object.points.push_back(vertex);
+    if (!AddVertex(object.points)) break;  // the numbers stopped before the count
   }
   return Part::Done;
 }
 
-MifScanner::Part MifScanner::GoOnPline(MifObject& object, std::size_t room) {
+MifScanner::Part MifScanner::GoOnPline(MifObject& object) {
   open_ = Open::Nothing;
-  MifVertex vertex;
   for (;;) {
     if (!sectionOpen_) {
-      double count = 0;
-      if (sectionsLeft_ == 0 || !Number(count)) return Part::Done;
+      const double count = sectionsLeft_ > 0 ? Number() : kNotANumber;
+      if (std::isnan(count)) return Part::Done;
       --sectionsLeft_;
       verticesLeft_ = CountOf(count);
       sectionOpen_ = true;
     }
     for (; verticesLeft_ > 0; --verticesLeft_) {
-      if (object.points.size() + object.vertices.size() >= room) {
+      if (Full(object)) {
         open_ = Open::Pline;
         return Part::Suspended;
       }
-      if (!Number(vertex.x) || !Number(vertex.y)) break;
-      object.vertices.push_back(vertex);
+      if (!AddVertex(object.vertices)) break;
     }
     object.sectionEnds.push_back(object.vertices.size());
     sectionOpen_ = false;

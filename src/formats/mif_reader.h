@@ -72,6 +72,11 @@ class MifScanner : public BlockReader {
   // that by its own few). False when there is none left. The object's
   // vectors are reused, so pass the same object every time.
   bool Next(MifObject& object, std::size_t room = std::numeric_limits<std::size_t>::max());
+  // As Next(), but the piece is added after what object holds already: its
+  // vectors are not cleared, its section ends index the whole of vertices,
+  // and room counts from there. Readers that gather many objects read them
+  // straight into place so.
+  bool AppendNext(MifObject& object, std::size_t room);
   // The number of the object Next() gave last, from 1: the row of its MID values.
   std::uint64_t ObjectNumber() const { return objectNumber_; }
   // The objects, and parts of Collections, passed over so far, by kind.
@@ -97,10 +102,14 @@ class MifScanner : public BlockReader {
   void SkipLine();
   bool AtLineEnd() const;
   std::string_view Word();
-  bool Number(double& value);
-  Part ReadPart(std::string_view keyword, MifObject& object, std::size_t room);
-  Part GoOnMultipoint(MifObject& object, std::size_t room);
-  Part GoOnPline(MifObject& object, std::size_t room);
+  double Number();
+  // Two numbers, a longitude and a latitude, added to to; false when either is missing.
+  bool AddVertex(std::vector<MifVertex>& to);
+  // Whether the piece being read has taken all the room it was given.
+  bool Full(const MifObject& object) const { return object.points.size() + object.vertices.size() >= roomEnd_; }
+  Part ReadPart(std::string_view keyword, MifObject& object);
+  Part GoOnMultipoint(MifObject& object);
+  Part GoOnPline(MifObject& object);
 
   std::string source_;        // the file's path; empty for a text in memory
   std::size_t blockSize_ = kBlockSize;
@@ -111,6 +120,7 @@ class MifScanner : public BlockReader {
   char delimiter_ = '\t';
   bool wgs84_ = false;
   std::uint64_t objectNumber_ = 0;
+  std::size_t roomEnd_ = 0;  // points and vertices in the object where the piece being read must end
   MifSkippedCounts skipped_{};
   // Where a suspended object goes on.
   enum class Open { Nothing, Multipoint, Pline, Parts } open_ = Open::Nothing;

@@ -27,30 +27,28 @@ void LayerObjects::Check(std::span<const MifVertex> coordinates) const {
 }
 
 bool LayerObjects::Fill(Batch& batch) {
+  MifObject& objects = batch.objects;
   batch.entries.clear();
-  batch.points.clear();
-  batch.vertices.clear();
-  batch.sectionEnds.clear();
+  objects.points.clear();
+  objects.vertices.clear();
+  objects.sectionEnds.clear();
   batch.names.clear();
   StopPoint();
-  while (batch.entries.size() < kBatchObjects && batch.points.size() + batch.vertices.size() < kBatchVertices) {
+  while (batch.entries.size() < kBatchObjects && objects.points.size() + objects.vertices.size() < kBatchVertices) {
     batch.readTo = scanner_.Consumed() + names_.Consumed();
-    const std::size_t room = kBatchVertices - batch.points.size() - batch.vertices.size();
-    if (!scanner_.Next(object_, room)) return false;
-    Check(object_.points);
-    Check(object_.vertices);
-    if (!object_.continued) named_ = names_.NextRow(name_);  // every object owns a row, converted or not
-    Entry entry{batch.points.size(), 0, batch.vertices.size(), 0, batch.sectionEnds.size(), 0,
-                object_.continued,   named_, batch.names.size(), 0};
-    batch.points.insert(batch.points.end(), object_.points.begin(), object_.points.end());
-    batch.vertices.insert(batch.vertices.end(), object_.vertices.begin(), object_.vertices.end());
-    batch.sectionEnds.insert(batch.sectionEnds.end(), object_.sectionEnds.begin(), object_.sectionEnds.end());
+    const std::size_t pointsBefore = objects.points.size();
+    const std::size_t verticesBefore = objects.vertices.size();
+    const std::size_t room = kBatchVertices - pointsBefore - verticesBefore;
+    const std::size_t sectionsBefore = objects.sectionEnds.size();
+    if (!scanner_.AppendNext(objects, room)) return false;
+    // Section ends as the writers take them: into the object's own vertices.
+    for (std::size_t& end : std::span(objects.sectionEnds).subspan(sectionsBefore)) end -= verticesBefore;
+    Check(std::span(objects.points).subspan(pointsBefore));
+    Check(std::span(objects.vertices).subspan(verticesBefore));
+    if (!objects.continued) named_ = names_.NextRow(name_);  // every object owns a row, converted or not
     if (named_) batch.names.append(name_);
-    entry.pointEnd = batch.points.size();
-    entry.vertexEnd = batch.vertices.size();
-    entry.sectionEnd = batch.sectionEnds.size();
-    entry.nameEnd = batch.names.size();
-    batch.entries.push_back(entry);
+    batch.entries.push_back({objects.points.size(), objects.vertices.size(), objects.sectionEnds.size(),
+                             batch.names.size(), objects.continued, named_});
   }
   batch.readTo = scanner_.Consumed() + names_.Consumed();
   return true;
@@ -63,16 +61,19 @@ bool LayerObjects::Next(LayerObject& object) {
     if (batch_ == nullptr) return false;
     if (progress_ != nullptr) progress_->ReadTo(batch_->readTo);
   }
-  const Entry& entry = batch_->entries[nextEntry_++];
+  const Entry& entry = batch_->entries[nextEntry_];
+  const Entry before = nextEntry_ > 0 ? batch_->entries[nextEntry_ - 1] : Entry{};
+  ++nextEntry_;
   auto part = [](const auto& all, std::size_t begin, std::size_t end) {
     return std::span(all).subspan(begin, end - begin);
   };
-  object.points = part(batch_->points, entry.pointBegin, entry.pointEnd);
-  object.vertices = part(batch_->vertices, entry.vertexBegin, entry.vertexEnd);
-  object.sectionEnds = part(batch_->sectionEnds, entry.sectionBegin, entry.sectionEnd);
+  const MifObject& objects = batch_->objects;
+  object.points = part(objects.points, before.pointEnd, entry.pointEnd);
+  object.vertices = part(objects.vertices, before.vertexEnd, entry.vertexEnd);
+  object.sectionEnds = part(objects.sectionEnds, before.sectionEnd, entry.sectionEnd);
   object.continued = entry.continued;
   object.named = entry.named;
-  object.name = std::string_view(batch_->names).substr(entry.nameBegin, entry.nameEnd - entry.nameBegin);
+  object.name = std::string_view(batch_->names).substr(before.nameEnd, entry.nameEnd - before.nameEnd);
   return true;
 }
 

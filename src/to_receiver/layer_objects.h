@@ -57,20 +57,17 @@ class LayerObjects {
   bool Next(LayerObject& object);
 
  private:
+  // Where an object ends in its batch; it begins where the one before ends.
   struct Entry {
-    std::size_t pointBegin, pointEnd;
-    std::size_t vertexBegin, vertexEnd;
-    std::size_t sectionBegin, sectionEnd;
+    std::size_t pointEnd, vertexEnd, sectionEnd, nameEnd;
     bool continued;
     bool named;
-    std::size_t nameBegin, nameEnd;
   };
-  // Objects stored flat, so that a batch reused is filled without allocating.
+  // Objects stored flat, read straight into place, so that a batch reused is
+  // filled without allocating and without a copy.
   struct Batch {
     std::vector<Entry> entries;
-    std::vector<MifVertex> points;
-    std::vector<MifVertex> vertices;
-    std::vector<std::size_t> sectionEnds;
+    MifObject objects;  // section ends index the vertices of their own object
     std::string names;
     std::uint64_t readTo = 0;  // bytes of MIF and MID behind the batch
   };
@@ -81,9 +78,8 @@ class LayerObjects {
   MidReader& names_;
   ReadProgress* progress_;
   // The reading thread's, on cache lines apart from what the caller's thread writes.
-  alignas(64) MifObject object_;
-  std::string name_;    // the reading thread's: the row of the object being read
-  bool named_ = false;  // the reading thread's
+  alignas(64) std::string name_;  // the row of the object being read
+  bool named_ = false;
   alignas(64) const Batch* batch_ = nullptr;  // the caller's
   std::size_t nextEntry_ = 0;
   ReadAhead<Batch> ahead_;  // last: its thread uses everything above
