@@ -32,7 +32,7 @@ class BlockReader {
   std::uint64_t Consumed() const { return bufferStart_ + pos_; }
 
  protected:
-  static constexpr std::size_t kBlockSize = 1 << 20;
+  static constexpr std::size_t kBlockSize = 1 << 18;
   // Opens the file; throws FileError naming the path and the reason. Tests
   // read in small blocks to meet every way a line can fall across two.
   explicit BlockReader(const std::string& path, std::size_t blockSize = kBlockSize);
