@@ -56,15 +56,27 @@ std::FILE* OpenUnnamed(const std::string& target) {
 
 OutputFile::OutputFile(std::string targetPath) : target_(std::move(targetPath)) {
 #ifdef __linux__
-  file_ = OpenUnnamed(target_);
+  // Once as many are held as may be, this one would be named when it is
+  // closed: it may as well have its name from the start.
+  if (held_unnamed.load() < kMaxHeldUnnamed) file_ = OpenUnnamed(target_);
   unnamed_ = file_ != nullptr;
 #endif
   // Otherwise a named temporary file in the target's folder, so that the
   // final move is a rename within one file system.
   if (file_ == nullptr) {
+#ifdef __linux__
+    // "x" takes no name that is there already, so none is looked up first.
+    for (int attempt = 0; attempt < 1000 && file_ == nullptr; ++attempt) {
+      temp_ = target_ + ".tmp~" + IntegerText(temp_counter++);
+      errno = 0;
+      file_ = OpenFile(temp_, "wbx");
+      if (file_ == nullptr && errno != EEXIST) break;
+    }
+#else
     temp_ = FreeNameBeside(target_, ".tmp~");
     errno = 0;
     file_ = OpenFile(temp_, "wb");
+#endif
     if (file_ == nullptr) {
       temp_.clear();
       throw FileError(target_, ReasonForErrno(errno != 0 ? errno : EIO));
