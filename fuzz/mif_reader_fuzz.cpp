@@ -14,10 +14,12 @@ using carteloom::fuzz::Require;
 
 namespace {
 
-// The objects as text: their points, then their vertices and section ends,
-// each with a mark where an object starts; then the skipped counts.
+// The objects as text: what the layer holds, their points, then their
+// vertices and section ends, each with a mark where an object starts; then
+// the skipped counts.
 std::string Flattened(MifScanner scanner, std::size_t room) {
-  std::string points, lines;
+  const MifLayerContents contents = scanner.Contents();
+  std::string points = contents.points ? "P" : "", lines = contents.lines ? "L" : "";
   auto put = [](std::string& out, const MifVertex& v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); };
   for (MifObject object; scanner.Next(object, room);) {
     if (!object.continued) points += "|object|", lines += "|object|";

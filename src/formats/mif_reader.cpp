@@ -3,8 +3,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <future>
 #include <utility>
 
+#include "formats/file_routines.h"
 #include "formats/paths.h"
 #include "formats/short_decimal.h"
 
@@ -40,6 +43,18 @@ MifScanner::MifScanner(const std::string& path, std::size_t blockSize)
     : BlockReader(path, blockSize), source_(path), blockSize_(blockSize) {
   WholeLine(0);
   ReadHeader();
+}
+
+MifScanner::MifScanner(const std::string& path, std::size_t blockSize, std::uint64_t lineEndFrom)
+    : BlockReader(path, blockSize), source_(path), blockSize_(blockSize), headerRead_(true) {
+  StartAt(lineEndFrom);
+  for (;;) {
+    const std::size_t lineEnd = LineEndFrom(pos_);
+    pos_ = lineEnd < end_ ? lineEnd + 1 : end_;
+    if (lineEnd < end_) return;
+    keep_ = pos_;
+    if (!More()) return;
+  }
 }
 
 MifScanner::MifScanner(InMemory, std::string text) : BlockReader(InMemory{}, std::move(text)) {
@@ -220,36 +235,69 @@ void MifScanner::ReadCharset() {
   charset_ = value;
 }
 
-MifLayerContents MifScanner::Contents() const {
-  // Keywords are the only words that start data lines: vertex lines start
-  // with numbers, which never start with a letter. So the lines are judged
-  // by their first word, as Next() judges them, without reading a number:
-  // whole lines straight from the buffer, the file's most lines at the cost
-  // of finding their ends.
-  MifScanner scan = source_.empty() ? FromText(std::string(buffer_.data(), end_)) : MifScanner(source_, blockSize_);
-  MifLayerContents contents;
-  while (!(contents.points && contents.lines)) {
-    std::size_t lineEnd = scan.LineEndFrom(scan.pos_);
-    if (lineEnd == scan.end_) {
-      scan.keep_ = scan.pos_;  // the line goes on in the next block
-      if (scan.More()) continue;
-      lineEnd = scan.end_;  // the last line, without a line end
+// Keywords are the only words that start data lines: vertex lines start
+// with numbers, which never start with a letter. So the lines are judged by
+// their first word, as Next() judges them, without reading a number: whole
+// lines straight from the buffer, most lines at the cost of finding their ends.
+void MifScanner::JudgeLines(MifLayerContents& contents, std::uint64_t until, std::atomic<bool>& judged) {
+  while (!(contents.points && contents.lines) && Consumed() < until && !judged.load(std::memory_order_relaxed)) {
+    std::size_t lineEnd = LineEndFrom(pos_);
+    if (lineEnd == end_) {
+      keep_ = pos_;  // the line goes on in the next block
+      if (More()) continue;
+      lineEnd = end_;  // the last line, without a line end
     }
-    std::size_t p = scan.pos_;
-    while (p < lineEnd && IsBlank(scan.At(p))) ++p;
+    std::size_t p = pos_;
+    while (p < lineEnd && IsBlank(At(p))) ++p;
     // Only Point, Multipoint, Line and Pline count: a first letter tells most other lines apart.
-    const char first = p < lineEnd ? static_cast<char>(scan.At(p) | 0x20) : '\0';
+    const char first = p < lineEnd ? static_cast<char>(At(p) | 0x20) : '\0';
     if (first == 'p' || first == 'm' || first == 'l') {
       std::size_t wordEnd = p;
-      while (wordEnd < lineEnd && IsLetter(scan.At(wordEnd))) ++wordEnd;
-      const std::string_view word(scan.buffer_.data() + p, wordEnd - p);
+      while (wordEnd < lineEnd && IsLetter(At(wordEnd))) ++wordEnd;
+      const std::string_view word(buffer_.data() + p, wordEnd - p);
       contents.points |= SameLetters(word, "point") || SameLetters(word, "multipoint");
       contents.lines |= SameLetters(word, "pline") || SameLetters(word, "line");
     }
-    if (lineEnd == scan.end_) break;
-    scan.pos_ = lineEnd + 1;
+    if (lineEnd == end_) break;
+    pos_ = lineEnd + 1;
   }
-  return contents;
+  if (contents.points && contents.lines) judged = true;
+}
+
+MifLayerContents MifScanner::Contents() const {
+  std::atomic<bool> judged{false};  // both kinds found: the other half may stop
+  MifLayerContents contents;
+  if (source_.empty()) {
+    FromText(std::string(buffer_.data(), end_)).JudgeLines(contents, UINT64_MAX, judged);
+    return contents;
+  }
+  MifScanner first(source_, blockSize_);
+  std::error_code ec;
+  const std::uint64_t size = std::filesystem::file_size(NativePath(source_), ec);
+  const std::uint64_t dataStart = first.Consumed();
+  // A large layer is judged in two halves at once: its lines are most of the
+  // time the layer takes before its first object can be written. Large is
+  // 32 blocks (8 MiB), so that tests reading in tiny blocks split tiny files.
+  if (ec || size < dataStart || size - dataStart < 32 * std::uint64_t{blockSize_}) {
+    first.JudgeLines(contents, UINT64_MAX, judged);
+    return contents;
+  }
+  const std::uint64_t middle = dataStart + (size - dataStart) / 2;
+  MifLayerContents later;
+  std::future<void> second = std::async(std::launch::async, [&] {
+    // The lines that start from the middle on: those after the first line end at or after the byte before it.
+    MifScanner scan(source_, blockSize_, middle - 1);
+    scan.JudgeLines(later, UINT64_MAX, judged);
+  });
+  try {
+    first.JudgeLines(contents, middle, judged);
+  } catch (...) {
+    judged = true;
+    second.wait();
+    throw;
+  }
+  second.get();
+  return {contents.points || later.points, contents.lines || later.lines};
 }
 
 bool MifScanner::Next(MifObject& object, std::size_t room) {

@@ -6,6 +6,7 @@
 // letter case. The file is read in blocks, and an object too long for the
 // caller's room comes in pieces, so memory does not grow with the layer.
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -84,6 +85,11 @@ class MifScanner : public BlockReader {
 
  private:
   MifScanner(InMemory, std::string text);
+  // Starts after the first line end at or after the file offset, inside the data section.
+  MifScanner(const std::string& path, std::size_t blockSize, std::uint64_t lineEndFrom);
+  // Judges the lines from pos_ on that start before the file offset until,
+  // and sets judged once both kinds are found; stops when it is set.
+  void JudgeLines(MifLayerContents& contents, std::uint64_t until, std::atomic<bool>& judged);
   // What a part did with the room it had.
   enum class Part { None, Done, Suspended };
 
