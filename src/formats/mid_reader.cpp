@@ -1,6 +1,7 @@
 #include "formats/mid_reader.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "formats/charset_codec.h"
 
@@ -61,6 +62,16 @@ void MidReader::ReadQuoted(std::string* value) {
 // The further values of the row, up to and including its line end; a quoted
 // one may hold delimiters and line breaks.
 void MidReader::SkipRestOfRow() {
+  // Most rows hold no quote: their end is their next line end.
+  const char* const from = buffer_.data() + pos_;
+  const std::size_t left = end_ - pos_;
+  if (const void* found = std::memchr(from, '\n', left)) {
+    const auto* lineEnd = static_cast<const char*>(found);
+    if (std::memchr(from, '"', static_cast<std::size_t>(lineEnd - from)) == nullptr) {
+      pos_ += static_cast<std::size_t>(lineEnd - from) + 1;
+      return;
+    }
+  }
   char c = 0;
   while (Get(c)) {
     if (c == '\n') return;
@@ -99,9 +110,18 @@ void MidReader::ReadRow(std::string& value) {
     // What stands between the closing quote and the delimiter is no part of the value.
     while (Peek(c) && c != delimiter_ && c != '\n') ++pos_;
   } else {
-    while (Peek(c) && c != delimiter_ && c != '\n') {
-      value.push_back(c);
-      ++pos_;
+    // Straight from the buffer when the value ends in it, as nearly all do.
+    const char* const from = buffer_.data() + pos_;
+    const char* const last = buffer_.data() + end_;
+    const char* to = from;
+    while (to != last && *to != delimiter_ && *to != '\n') ++to;
+    value.assign(from, to);
+    pos_ += static_cast<std::size_t>(to - from);
+    if (to == last) {
+      while (Peek(c) && c != delimiter_ && c != '\n') {
+        value.push_back(c);
+        ++pos_;
+      }
     }
     if (!value.empty() && value.back() == '\r') value.pop_back();
   }
