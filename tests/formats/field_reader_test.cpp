@@ -1,7 +1,11 @@
 // Receiver and MID files read as one stream of fields, and the coordinates in them.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <random>
+
 #include "formats/field_reader.h"
+#include "formats/short_decimal.h"
 #include "support/test_support.h"
 
 namespace carteloom::testing {
@@ -32,6 +36,20 @@ TEST(FieldReader, FieldsAndTheCoordinatesInThem) {
       {"96.48064786969077", 96.48064786969077 / 60}, {"0.00000000000000000000001", 1e-23 / 60}, {"", 0},
       {std::string(400, '9'), 0}};  // beyond a double: no number, and no crash
   for (const auto& [text, degrees] : coordinates) EXPECT_EQ(DecimalDegrees(text), degrees) << text;
+}
+
+TEST(ShortDecimal, ReadsAsFromCharsWhereverTheDigitsStop) {
+  // Runs of digits, points and other bytes of every length, so that digits end anywhere in an eight-byte word.
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 200000; ++i) {
+    std::string text;
+    for (std::size_t n = random() % 28; n > 0; --n) text += random() % 5 == 0 ? ".0 9x-"[random() % 6] : char('0' + random() % 10);
+    double value = 0, expected = 0;
+    const char* stop = ShortDecimalPrefix(text.data(), text.data() + text.size(), value);
+    if (stop == nullptr) continue;
+    const auto read = std::from_chars(text.data(), stop, expected, std::chars_format::fixed);
+    ASSERT_TRUE(read.ptr == stop && value == expected) << text;
+  }
 }
 
 TEST(FieldReader, FieldsAcrossBlockBoundariesAndLongerThanABlock) {
