@@ -18,6 +18,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -71,6 +72,15 @@ class Outputs:
 
     def clear(self):
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+def peak_of(argv, cwd):
+    """Peak RSS in MiB of one run of argv, as GNU time reports it: the wait4 figure of a child of Python
+    holds the Python process's own pages from before the exec."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name] + argv, cwd=cwd, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return int(report.read().split()[-1]) / 1024
 
 
 def summary(results):
@@ -139,6 +149,9 @@ def main():
             peer_name = PEERS[name][0]
             peer_seconds, _, _ = median_of(peer_argv(*PEERS[name]), full, runs, outputs)
             peer_text, ratio_text = f"{peer_seconds:.3f}", f"{seconds / peer_seconds:.3f}"
+        if os.access("/usr/bin/time", os.X_OK):
+            rss = peak_of(cli_argv(cli, direction, files[0])(outputs.fresh()), full)
+            half_rss = peak_of(cli_argv(cli, direction, files[0])(outputs.fresh()), half)
         outputs.clear()
         print(f"{name:24} {size_mb:7.1f} {seconds:9.3f} {cpu:7.3f} {size_mb / seconds:8.1f} {points / seconds:11.0f} "
               f"{rss:9.1f} {seconds / copy_seconds:7.1f} {seconds / file_copy_seconds:6.1f} {seconds / half_seconds:9.2f} {peer_name:>9} "

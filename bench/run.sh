@@ -4,6 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
-ensure_packages "${BUILD_PACKAGES[@]}" gdal-bin gpsbabel python3
+ensure_packages "${BUILD_PACKAGES[@]}" gdal-bin gpsbabel python3 time
 build build >/dev/null
 python3 bench/bench.py build/bin/carteloom-cli bench-data "${1:-5}"

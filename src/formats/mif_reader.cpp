@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <future>
+#include <system_error>
 #include <utility>
 
 #include "formats/file_routines.h"
@@ -284,11 +285,17 @@ MifLayerContents MifScanner::Contents() const {
   }
   const std::uint64_t middle = dataStart + (size - dataStart) / 2;
   MifLayerContents later;
-  std::future<void> second = std::async(std::launch::async, [&] {
-    // The lines that start from the middle on: those after the first line end at or after the byte before it.
-    MifScanner scan(source_, blockSize_, middle - 1);
-    scan.JudgeLines(later, UINT64_MAX, judged);
-  });
+  std::future<void> second;
+  try {
+    second = std::async(std::launch::async, [&] {
+      // The lines that start from the middle on: those after the first line end at or after the byte before it.
+      MifScanner scan(source_, blockSize_, middle - 1);
+      scan.JudgeLines(later, UINT64_MAX, judged);
+    });
+  } catch (const std::system_error&) {  // no thread to be had: the whole file here
+    first.JudgeLines(contents, UINT64_MAX, judged);
+    return contents;
+  }
   try {
     first.JudgeLines(contents, middle, judged);
   } catch (...) {
