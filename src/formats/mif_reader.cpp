@@ -315,7 +315,7 @@ bool MifScanner::Next(MifObject& object, std::size_t room) {
 }
 
 bool MifScanner::AppendNext(MifObject& object, std::size_t room) {
-  const std::size_t held = object.points.size() + object.vertices.size();
+  const std::size_t held = object.points.size() + object.vertices.size() + object.sectionEnds.size();
   roomEnd_ = room > std::numeric_limits<std::size_t>::max() - held ? std::numeric_limits<std::size_t>::max() : held + room;
   object.continued = open_ != Open::Nothing;
   object.finished = false;
@@ -412,6 +412,11 @@ MifScanner::Part MifScanner::GoOnPline(MifObject& object) {
   open_ = Open::Nothing;
   for (;;) {
     if (!sectionOpen_) {
+      // Sections without vertices take room too, so that no piece grows without bound.
+      if (sectionsLeft_ > 0 && Full(object)) {
+        open_ = Open::Pline;
+        return Part::Suspended;
+      }
       const double count = sectionsLeft_ > 0 ? Number() : kNotANumber;
       if (std::isnan(count)) return Part::Done;
       --sectionsLeft_;

@@ -69,7 +69,7 @@ class MifScanner : public BlockReader {
   MifLayerContents Contents() const;
 
   // The next object of the data section, or the next piece of it: a piece
-  // ends once it holds room points and vertices (a Point or Line may pass
+  // ends once it holds room points, vertices and section ends (a Point or Line may pass
   // that by its own few). False when there is none left. The object's
   // vectors are reused, so pass the same object every time.
   bool Next(MifObject& object, std::size_t room = std::numeric_limits<std::size_t>::max());
@@ -112,7 +112,9 @@ class MifScanner : public BlockReader {
   // Two numbers, a longitude and a latitude, added to to; false when either is missing.
   bool AddVertex(std::vector<MifVertex>& to);
   // Whether the piece being read has taken all the room it was given.
-  bool Full(const MifObject& object) const { return object.points.size() + object.vertices.size() >= roomEnd_; }
+  bool Full(const MifObject& object) const {
+    return object.points.size() + object.vertices.size() + object.sectionEnds.size() >= roomEnd_;
+  }
   Part ReadPart(std::string_view keyword, MifObject& object);
   Part GoOnMultipoint(MifObject& object);
   Part GoOnPline(MifObject& object);
@@ -126,7 +128,7 @@ class MifScanner : public BlockReader {
   char delimiter_ = '\t';
   bool wgs84_ = false;
   std::uint64_t objectNumber_ = 0;
-  std::size_t roomEnd_ = 0;  // points and vertices in the object where the piece being read must end
+  std::size_t roomEnd_ = 0;  // points, vertices and section ends in the object where the piece must end
   MifSkippedCounts skipped_{};
   // Where a suspended object goes on.
   enum class Open { Nothing, Multipoint, Pline, Parts } open_ = Open::Nothing;

@@ -9,6 +9,7 @@ namespace {
 
 // Large enough that handing a batch over costs nothing next to filling it.
 constexpr std::size_t kBatchObjects = 4096;
+// Points, vertices and section ends; a piece passes its room by two at most.
 constexpr std::size_t kBatchVertices = 1 << 16;
 
 }  // namespace
@@ -34,12 +35,14 @@ bool LayerObjects::Fill(Batch& batch) {
   objects.sectionEnds.clear();
   batch.names.clear();
   StopPoint();
-  while (batch.entries.size() < kBatchObjects && objects.points.size() + objects.vertices.size() < kBatchVertices) {
-    batch.readTo = scanner_.Consumed() + names_.Consumed();
+  for (;;) {
     const std::size_t pointsBefore = objects.points.size();
     const std::size_t verticesBefore = objects.vertices.size();
-    const std::size_t room = kBatchVertices - pointsBefore - verticesBefore;
     const std::size_t sectionsBefore = objects.sectionEnds.size();
+    const std::size_t held = pointsBefore + verticesBefore + sectionsBefore;
+    if (batch.entries.size() == kBatchObjects || held >= kBatchVertices) break;
+    batch.readTo = scanner_.Consumed() + names_.Consumed();
+    const std::size_t room = kBatchVertices - held;
     if (!scanner_.AppendNext(objects, room)) return false;
     // Section ends as the writers take them: into the object's own vertices.
     for (std::size_t& end : std::span(objects.sectionEnds).subspan(sectionsBefore)) end -= verticesBefore;
@@ -47,8 +50,10 @@ bool LayerObjects::Fill(Batch& batch) {
     Check(std::span(objects.vertices).subspan(verticesBefore));
     if (!objects.continued) named_ = names_.NextRow(name_);  // every object owns a row, converted or not
     if (named_) batch.names.append(name_);
-    batch.entries.push_back({objects.points.size(), objects.vertices.size(), objects.sectionEnds.size(),
-                             batch.names.size(), objects.continued, named_});
+    batch.entries.push_back({static_cast<std::uint32_t>(objects.points.size()),
+                             static_cast<std::uint32_t>(objects.vertices.size()),
+                             static_cast<std::uint32_t>(objects.sectionEnds.size()), objects.continued, named_,
+                             batch.names.size()});
   }
   batch.readTo = scanner_.Consumed() + names_.Consumed();
   return true;

@@ -58,10 +58,12 @@ class LayerObjects {
 
  private:
   // Where an object ends in its batch; it begins where the one before ends.
+  // Small, as every object's entry goes from one core's cache to the other's.
   struct Entry {
-    std::size_t pointEnd, vertexEnd, sectionEnd, nameEnd;
+    std::uint32_t pointEnd, vertexEnd, sectionEnd;  // bounded by the batch's room
     bool continued;
     bool named;
+    std::size_t nameEnd;  // a MID value may be of any length
   };
   // Objects stored flat, read straight into place, so that a batch reused is
   // filled without allocating and without a copy.

@@ -91,6 +91,18 @@ static std::string Utf8(char32_t c) {
           static_cast<char>(0x80 | (c & 0x3F))};
 }
 
+TEST(MifScanner, EmptySectionsTakeRoomToo) {
+  std::string text = "Data\nPline Multiple 1000\n";
+  for (int i = 0; i < 1000; ++i) text += "0\n";
+  std::size_t sections = 0;
+  MifScanner scanner = MifScanner::FromText(text);
+  for (MifObject o; scanner.Next(o, 4);) {
+    EXPECT_LE(o.sectionEnds.size(), 4u);
+    sections += o.sectionEnds.size();
+  }
+  EXPECT_EQ(sections, 1000u);
+}
+
 TEST(MidReader, RowsAndTheirNames) {
   EXPECT_EQ(RowsOf("\"WELL01\",3\r\n\"Main St, \"\"north\"\"\",4\r\nplain,5\r\n\r\n  lead,x\nlast"),
             (Rows{"WELL01", "Main St, \"north\"", "plain", "", "lead", "last", "0"}));
