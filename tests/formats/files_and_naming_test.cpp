@@ -31,8 +31,10 @@ TEST(OutputFile, AppearsOnlyWhenCompleteAndAFailureLeavesTheOldFile) {
 #ifdef __linux__
   EXPECT_EQ(entries(), 1);  // an unfinished file has no name a killed process could leave behind
 #endif
+  WriteBytes(target + ".tmp~0", "another's");  // a temporary name that is taken is passed over
   out.Commit();
-  EXPECT_TRUE(FileText(target) == bytes + "\r\n" && entries() == 1);
+  EXPECT_TRUE(FileText(target) == bytes + "\r\n" && FileText(target + ".tmp~0") == "another's" && entries() == 2);
+  std::filesystem::remove(target + ".tmp~0");
 #ifndef _WIN32
   auto reason = [](auto action) -> std::string {  // what the action failed for
     try { action(); } catch (const FileError& error) { return error.Reason(); }
