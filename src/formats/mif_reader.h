@@ -65,13 +65,13 @@ class MifScanner : public BlockReader {
   bool DeclaresWgs84() const { return wgs84_; }
 
   // What the data section holds, judged by the keywords of its lines alone:
-  // a pass of its own over the file.
+  // a pass of its own over the file, in two halves at once when it is large.
   MifLayerContents Contents() const;
 
   // The next object of the data section, or the next piece of it: a piece
-  // ends once it holds room points, vertices and section ends (a Point or Line may pass
-  // that by its own few). False when there is none left. The object's
-  // vectors are reused, so pass the same object every time.
+  // ends once it holds room points, vertices and section ends (a Point or
+  // Line may pass that by its own few). False when there is none left. The
+  // object's vectors are reused, so pass the same object every time.
   bool Next(MifObject& object, std::size_t room = std::numeric_limits<std::size_t>::max());
   // As Next(), but the piece is added after what object holds already: its
   // vectors are not cleared, its section ends index the whole of vertices,
