@@ -39,7 +39,7 @@ TEST(FieldReader, FieldsAndTheCoordinatesInThem) {
 }
 
 TEST(ShortDecimal, ReadsAsFromCharsWhereverTheDigitsStop) {
-  // Runs of digits, points and other bytes of every length, so that digits end anywhere in an eight-byte word.
+  // Runs of digits, points and other bytes of every length: the fast path reads as the general one.
   std::mt19937_64 random(7);
   for (int i = 0; i < 200000; ++i) {
     std::string text;
