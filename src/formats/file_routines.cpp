@@ -96,6 +96,22 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
   return file;
 }
 
+std::FILE* OpenScratchFile() {
+  // tmpfile() of the older runtimes makes its file in the drive's root, where a user may not write.
+  wchar_t folder[MAX_PATH + 1];
+  wchar_t name[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"ctl", 0, name) == 0) {
+    errno = ErrnoOf(static_cast<int>(GetLastError()));
+    if (errno == 0) errno = EIO;
+    return nullptr;
+  }
+  // "D": deleted when closed; "T": kept in the cache where it can be.
+  std::FILE* file = _wfopen(name, L"w+bTD");
+  if (file == nullptr) DeleteFileW(name);
+  return file;
+}
+
 std::error_code MoveReplacing(const std::string& from, const std::string& to) {
   if (MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), MOVEFILE_REPLACE_EXISTING))
     return {};
@@ -126,6 +142,8 @@ fs::path NativePath(const std::string& path) { return fs::path(path); }
 std::string NarrowPath(const fs::path& path) { return path.native(); }
 
 std::FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+std::FILE* OpenScratchFile() { return std::tmpfile(); }
 
 std::error_code MoveReplacing(const std::string& from, const std::string& to) {
   std::error_code ec;

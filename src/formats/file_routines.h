@@ -59,4 +59,9 @@ bool PathExists(const std::string& path);
 // a file, and none can replace one by a file.
 void RefuseFolder(const std::string& path);
 
+// A file to write and read back that goes away when it is closed or the
+// process ends, in the system's folder for temporary files; nullptr, with
+// errno set, when none can be had.
+std::FILE* OpenScratchFile();
+
 }  // namespace carteloom

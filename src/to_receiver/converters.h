@@ -12,6 +12,7 @@
 #include "formats/mif_reader.h"
 #include "formats/output_file.h"
 #include "to_receiver/layer_objects.h"
+#include "to_receiver/route_list.h"
 
 namespace carteloom {
 
@@ -49,17 +50,15 @@ class WaypointWriter {
 // and the end sentence follow all waypoints.
 class RouteWriter {
  public:
-  explicit RouteWriter(OutputFile& out) : out_(out) {}
+  // routesHeld: bytes of the route list kept in memory before it goes on in a scratch file.
+  explicit RouteWriter(OutputFile& out, std::size_t routesHeld = RouteList::kHeldBytes)
+      : out_(out), routes_(out.Target(), routesHeld) {}
   void Write(const LayerObject& object);
   void Finish();
 
  private:
-  struct Route {
-    std::string name;  // as the MID row holds it
-    std::uint64_t vertices;
-  };
   OutputFile& out_;
-  std::vector<Route> routes_;
+  RouteList routes_;  // the names as the MID rows hold them
   std::uint64_t openVertices_ = 0;  // of a section that goes on in the next piece
 };
 

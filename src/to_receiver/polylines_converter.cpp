@@ -16,24 +16,26 @@ void RouteWriter::Write(const LayerObject& object) {
                             [&](Sentence& name) { GeneratedName(name, openVertices_ + (v - start) + 1, route); });
   };
   for (std::size_t end : object.sectionEnds) {
-    writeVertices(end, routes_.size() + 1);
-    routes_.push_back({object.named ? std::string(object.name) : std::string(kUnnamedGbk), openVertices_ + end - start});
+    writeVertices(end, routes_.Size() + 1);
+    routes_.Add(object.named ? object.name : kUnnamedGbk, openVertices_ + end - start);
     openVertices_ = 0;
     start = end;
   }
-  writeVertices(object.vertices.size(), routes_.size() + 1);
+  writeVertices(object.vertices.size(), routes_.Size() + 1);
   openVertices_ += object.vertices.size() - start;
 }
 
 // Route sentences name the waypoints two at a time; an odd last one stands alone.
 void RouteWriter::Finish() {
-  for (std::uint64_t number = 1; number <= routes_.size(); ++number) {
-    const Route& route = routes_[number - 1];
-    for (std::uint64_t vertex = 1; vertex <= route.vertices; vertex += 2) {
+  std::string_view name;
+  std::uint64_t vertices = 0;
+  routes_.Rewind();
+  for (std::uint64_t number = 1; routes_.Next(name, vertices); ++number) {
+    for (std::uint64_t vertex = 1; vertex <= vertices; vertex += 2) {
       Sentence sentence(out_, kRouteTag);
-      sentence.Text(",").Number((route.vertices + 1) / 2).Text(",").Number(vertex / 2 + 1).Text(",c,1,");
-      GeneratedName(sentence.Name(route.name).Text(","), vertex, number).Text(",a,");
-      if (vertex < route.vertices) GeneratedName(sentence, vertex + 1, number);
+      sentence.Text(",").Number((vertices + 1) / 2).Text(",").Number(vertex / 2 + 1).Text(",c,1,");
+      GeneratedName(sentence.Name(name).Text(","), vertex, number).Text(",a,");
+      if (vertex < vertices) GeneratedName(sentence, vertex + 1, number);
       sentence.Text(",a").End();
     }
   }
