@@ -4,8 +4,6 @@
 // (points) and to the route file (lines). The batch opens, commits or
 // discards every file.
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "formats/batch_progress.h"
 #include "formats/mid_reader.h"
