@@ -4,9 +4,9 @@
 
 namespace carteloom {
 
-// Installs Qt's Chinese catalog from a "translations" folder beside the
-// program (where windeployqt puts it on Windows), else from Qt's own
-// translations folder. False when neither holds it: Qt's texts stay English.
+// Installs Qt's Chinese catalog: from a "translations" folder beside the
+// program, else the one built into it, else Qt's own translations folder.
+// False when none holds it: Qt's texts stay English.
 bool LoadQtTranslations();
 
 }  // namespace carteloom

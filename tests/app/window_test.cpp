@@ -292,6 +292,46 @@ class WindowTest : public QObject {
     QVERIFY(f.Get<QPushButton>("Cmd_Convert")->isEnabled() && f.window.close());
   }
 
+  // Files and folders with Chinese names, as a Chinese Windows names them in GBK: listed, converted both ways
+  // and named in boxes as they are; every output takes its source's name. With CARTELOOM_WINDOW_OUTPUTS set,
+  // the outputs are copied there, to be compared with those of the window built for the other system.
+  void ChineseNamesPassThroughBothDirections() {
+    QTemporaryDir temp;
+    const QDir root(temp.path());
+    for (const char* folder : {"太原", "出图", "卡"}) QVERIFY(root.mkdir(QString::fromUtf8(folder)));
+    const QString data = CARTELOOM_TEST_DATA "/windows/";
+    const auto path = [&root](const char* name) { return root.filePath(QString::fromUtf8(name)); };
+    for (auto [from, to] : {std::pair{"wells.upt", "太原/小谢.upt"}, {"points.mif", "太原/魏.mif"}, {"points.mid", "太原/魏.mid"}})
+      QVERIFY(QFile::copy(data + from, path(to)));
+    WriteFile(path("卡/魏.upt"), "old");
+    Fixture f;
+    f.overwrite = true;
+    f.Get<carteloom::FolderList>("Dir1")->ShowFolder(path("出图"));
+    f.Get<carteloom::FolderList>("Dir_Trekvane")->ShowFolder(path("卡"));
+    const std::string upt = carteloom::DialogAnswer({path("太原/小谢.upt")});
+    f.openAnswers = {upt, upt, carteloom::DialogAnswer({path("太原/魏.mif")})};
+    f.Click("Cmd_Add");
+    f.Click("Cmd_Add");
+    QVERIFY(f.Convert("Cmd_Convert"));
+    f.Click("Cmd_addMif");
+    QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
+    const QString shownUpt = QDir::toNativeSeparators(path("太原/小谢.upt"));
+    QCOMPARE(f.shown.mid(0, 1), QStringList({kMessage + shownUpt + kDuplicate}));
+    QCOMPARE(f.shown.filter("Message? "),
+             QStringList({"Message? " + QDir::toNativeSeparators(path("卡/魏.upt")) + QString::fromUtf8(" 已存在，是否覆盖？")}));
+    QCOMPARE(QDir(path("出图")).entryList(QDir::Files), QStringList({QString::fromUtf8("小谢.mid"), QString::fromUtf8("小谢.mif")}));
+    QCOMPARE(QDir(path("卡")).entryList(QDir::Files),
+             QStringList({QString::fromUtf8("魏.upt"), QString::fromUtf8("魏2.upt"), QString::fromUtf8("魏3.upt")}));
+    QVERIFY(QFile(path("出图/小谢.mid")).size() > 0 && QFile(path("卡/魏.upt")).size() > 3);
+    if (const QString copies = qEnvironmentVariable("CARTELOOM_WINDOW_OUTPUTS"); !copies.isEmpty()) {
+      for (const char* folder : {"出图", "卡"}) {
+        QVERIFY(QDir().mkpath(copies + '/' + QString::fromUtf8(folder)));
+        for (const QString& file : QDir(path(folder)).entryList(QDir::Files))
+          QVERIFY(QFile::copy(path(folder) + '/' + file, copies + '/' + QString::fromUtf8(folder) + '/' + file));
+      }
+    }
+  }
+
   // In both directions the bar shows the share of the input bytes done: it only grows, is full after the
   // last file, empty at the summary, and up to date when a box shows.
   void ProgressFollowsTheInputBytesInBothDirections() {
