@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-ensure_packages qt6-base-dev qt6-base-dev-tools dpkg-dev ninja-build "${WINDOWS_PACKAGES[@]}" >&2
+ensure_packages "${WINDOWS_PACKAGES[@]}" >&2
 
 # The upstream part of the installed version: 6.4.2+dfsg-10 -> 6.4.2.
 package_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
@@ -99,9 +99,17 @@ cmake -S "$SOURCE" -B "$WORK/build" -G Ninja >&2 \
   -DFEATURE_icu=OFF
 cmake --build "$WORK/build" --parallel "$(nproc)" >&2
 cmake --install "$WORK/build" >&2
-# What another Qt needs to relink the program is Qt's licence: keep its texts.
-mkdir -p "$PREFIX/licenses"
-cp "$SOURCE"/LICENSES/* "$PREFIX/licenses/" 2>/dev/null || cp "$SOURCE"/LICENSE.* "$PREFIX/licenses/"
+# What a program linked with this Qt must carry: the licence texts of Qt and
+# of the libraries bundled in it; and Qt's source, which the LGPL lets a user ask for.
+mkdir -p "$PREFIX/licenses/3rdparty" "$PREFIX/source"
+cp "$SOURCE"/LICENSES/* "$PREFIX/licenses/"
+for library in "$SOURCE"/src/3rdparty/*/qt_attribution.json; do
+  folder=$(dirname "$library")
+  mkdir -p "$PREFIX/licenses/3rdparty/$(basename "$folder")"
+  find "$folder" -maxdepth 1 -type f \( -iname '*licen[cs]e*' -o -iname 'copying*' -o -name qt_attribution.json \) \
+    -exec cp {} "$PREFIX/licenses/3rdparty/$(basename "$folder")/" \;
+done
+find "$WORK" -maxdepth 1 -type f -exec mv {} "$PREFIX/source/" \;
 rm -rf "$WORK"
 echo "Qt for Windows built in $(($(date +%s) - started)) s" >&2
 echo "$PREFIX"

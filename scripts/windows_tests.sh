@@ -1,44 +1,36 @@
 #!/usr/bin/env bash
-# The Windows build: cross-compiles the core, carteloom-cli.exe and the core
-# tests with MinGW-w64, runs the tests under wine, then converts the same
-# inputs with the Linux and the Windows command line, in both directions, and
-# requires byte-identical outputs.
+# The Windows build: cross-compiles everything with MinGW-w64 against a static
+# Qt for Windows (scripts/windows_qt.sh, built once and cached), runs the
+# core's and the window's tests under wine, converts the same inputs with the
+# Linux and the Windows command line in both directions and requires
+# byte-identical outputs, makes the zip for Windows users
+# (scripts/windows_zip.sh) and tries it as one would: unpacked into a fresh
+# wine, the window driven on a virtual screen (scripts/windows_window.sh).
 #
-# LINUX_CLI names the Linux carteloom-cli to compare with (default: the one
-# that test.sh builds in build/; built here when it is missing).
+# LINUX_CLI names the Linux carteloom-cli to compare with, LINUX_WINDOW_TEST
+# the Linux window's Qt Test (default: those test.sh builds in build/; built
+# here when missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
+source scripts/wine.sh
 
 ensure_packages "${WINDOWS_PACKAGES[@]}"
 
 BUILD=build-windows
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
 DATA=tests/data/windows
 ROOT=$PWD
-
-# A wine of our own, inside the build folder, and quiet.
-export WINEPREFIX=$ROOT/$BUILD/wine
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$BUILD"
 started=$(date +%s)
+QT=$(scripts/windows_qt.sh)
+qt_ready=$(date +%s)
 
-# A Chinese Windows: wine takes the ANSI code page (936, GBK) from the locale,
-# which is generated into the build folder so that the machine's stays as it is.
-LOCALES=$ROOT/$BUILD/locale
-[ -d "$LOCALES/zh_CN.UTF-8" ] || { mkdir -p "$LOCALES" && localedef -i zh_CN -f UTF-8 "$LOCALES/zh_CN.UTF-8"; }
-on_windows() { LOCPATH=$LOCALES LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
-
-[ -d "$WINEPREFIX/dosdevices" ] || "$WINE" wineboot --init >/dev/null 2>&1
-# One wine server for the whole run (each program would otherwise start its
-# own), stopped however the script ends.
-"$WINESERVER" -p 2>/dev/null || true  # already running: fine
-trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
-# The first program starts wine's background services, which keep its output
-# open: let that be a program whose output nobody waits for.
-"$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+wine_start "$ROOT/$BUILD/wine"
+# One virtual screen for every program with a window, stopped with the rest.
+export DISPLAY=:$((90 + RANDOM % 100))
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap '"$WINESERVER" -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 
 passed=0
 failed=0
@@ -46,14 +38,17 @@ pass() { passed=$((passed + 1)); }
 fail() { failed=$((failed + 1)); echo "FAILED: $*" >&2; }
 
 # A target that does not compile for Windows fails the run, but the rest is
-# still built and tested, so that one run tells everything.
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DCARTELOOM_APP=OFF >/dev/null
+# still built and tested, so that one run tells everything. A build folder
+# configured with another Qt (or none) starts afresh.
+grep -qsF "$QT/" "$BUILD"/CMakeFiles/*/CMakeSystem.cmake || rm -rf "$BUILD/CMakeCache.txt" "$BUILD/CMakeFiles"
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DCARTELOOM_APP=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$QT/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
 rm -f "$BUILD"/bin/*.exe  # no stale program may stand in for one that failed to build
 cmake --build "$BUILD" -j"$(nproc)" -- -k || fail "the Windows build"
 built=$(date +%s)
 
-# --- The core tests, one wine process per test binary.
+# --- The core's and the window's tests, one wine process per test binary.
 for exe in "$BUILD"/bin/*_tests.exe; do
   echo "== $(basename "$exe") under wine"
   log=$BUILD/$(basename "$exe" .exe).log
@@ -64,8 +59,40 @@ for exe in "$BUILD"/bin/*_tests.exe; do
   bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log")
   passed=$((passed + ${ok:-0}))
   failed=$((failed + ${bad:-0}))
+  [ "${ok:-0}" -gt 0 ] || [ -n "$bad" ] || fail "$exe ran no test"
   [ "$status" -eq 0 ] || [ -n "$bad" ] || fail "$exe ended with status $status"
 done
+
+# The window's Qt Test on the Windows platform of the virtual screen. Its
+# conversion of files with Chinese names must give the bytes the Linux
+# window gives.
+if [ -z "${LINUX_WINDOW_TEST:-}" ]; then
+  LINUX_WINDOW_TEST=build/bin/app_window_test
+  [ -x "$LINUX_WINDOW_TEST" ] || build build -DCARTELOOM_APP=ON
+fi
+for side in linux windows; do rm -rf "$BUILD/window-outputs/$side"; done
+for exe in "$BUILD"/bin/app_*_test.exe; do
+  echo "== $(basename "$exe") under wine"
+  log=$BUILD/$(basename "$exe" .exe).log
+  status=0
+  # Qt Test writes its report to a file: a console under wine may not show it.
+  (cd "$BUILD" && CARTELOOM_WINDOW_OUTPUTS=$ROOT/$BUILD/window-outputs/windows \
+    on_windows "$ROOT/$exe" -o "$(basename "$log"),txt") >/dev/null 2>&1 || status=$?
+  touch "$log"
+  grep -a -A3 -E '^(FAIL|XPASS|Totals)' "$log" || true
+  totals=$(sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed.*/\1 \2/p' "$log")
+  passed=$((passed + ${totals% *}))
+  failed=$((failed + ${totals#* }))
+  [ -n "$totals" ] && [ "${totals% *}" -gt 0 ] || fail "$exe ran no test (status $status)"
+done
+CARTELOOM_WINDOW_OUTPUTS=$ROOT/$BUILD/window-outputs/linux QT_QPA_PLATFORM=offscreen "$LINUX_WINDOW_TEST" \
+  ChineseNamesPassThroughBothDirections >/dev/null || fail "the Linux window's conversion of Chinese names"
+if [ -d "$BUILD/window-outputs/windows" ] && diff -r "$BUILD/window-outputs/linux" "$BUILD/window-outputs/windows" >&2; then
+  echo "window: $(find "$BUILD/window-outputs/linux" -type f | wc -l) output files of Chinese-named sources, the same bytes on Linux and Windows"
+  pass
+else
+  fail "window: the outputs of Chinese-named sources differ between Linux and Windows"
+fi
 
 # --- The same conversions on both systems. The terminal's line ends are the
 # system's own; the files' are not.
@@ -145,7 +172,15 @@ convert_all overwrite overwrite
 # And refused: the outputs stay as they are.
 convert_all refused fail
 
+# --- The zip for Windows users, tried as a user would.
+if zip=$(scripts/windows_zip.sh "$BUILD" "$QT"); then
+  echo "== $zip"
+  if scripts/windows_window.sh "$zip" "$BUILD" "$LINUX_CLI"; then pass; else fail "the zip's programs under wine"; fi
+else
+  fail "the zip"
+fi
+
 finished=$(date +%s)
-echo "Windows build $((built - started)) s, tests under wine $((finished - built)) s"
+echo "Qt for Windows $((qt_ready - started)) s, Windows build $((built - qt_ready)) s, tests under wine $((finished - built)) s"
 echo "wine: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

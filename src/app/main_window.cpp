@@ -180,8 +180,10 @@ void MainWindow::AddFiles(SourceList& list, const SourceFileKind& kind) {
 }
 
 void MainWindow::AddAnswer(SourceList& list, const std::string& answer) {
-  AddSourceFiles(list, answer,
-                 [this](const std::string& duplicate) { ShowMessage(ShownText(duplicate + kDuplicateSuffix)); });
+  // The path is shown as a file name, apart from the text: GBK names can be valid UTF-8 too.
+  AddSourceFiles(list, answer, [this](const std::string& duplicate) {
+    ShowMessage(PathText(duplicate) + QString::fromUtf8(kDuplicateSuffix));
+  });
 }
 
 void MainWindow::StartBatch(SourceList& list, const FolderList& folder, const Batches::Batch& batch) {

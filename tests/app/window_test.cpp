@@ -4,7 +4,6 @@
 // keyboard and Qt's Chinese texts.
 #include <QtTest>
 #include <QtWidgets>
-#include <fstream>
 #include <semaphore>
 
 #include "app/drive_list.h"
@@ -55,8 +54,15 @@ const QString kDuplicate = QString::fromUtf8("已经添加到源文件列表中!
 const QString kMessage = QString::fromUtf8("消息: ");
 const std::string kWaypoint = "$PZTJWPL,3954.450,N,11623.483,E,0000000,M,WELL01,,a*45\r\n";
 
+// Paths below the root of this system's file system: "/" here, "C:/" on Windows. Shown: as the window
+// shows them, with the system's separators; Bytes: as the core takes them.
+QString Rooted(const char* path) { return QDir::rootPath() + QString::fromUtf8(path); }
+QString Shown(const char* path) { return QDir::toNativeSeparators(Rooted(path)); }
+std::string Bytes(const char* path) { return PathBytes(Rooted(path)); }
+
 void WriteFile(const QString& path, const std::string& bytes) {
-  std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qsizetype(bytes.size())) == qsizetype(bytes.size()));
 }
 std::string Waypoints(int count) { return QByteArray::fromStdString(kWaypoint).repeated(count).toStdString(); }
 
@@ -191,17 +197,19 @@ class WindowTest : public QObject {
 
   void DialogAnswersTakeThePlatformsForm() {
     // One file as its path; several as their folder and names.
-    QCOMPARE(carteloom::DialogAnswer({"/gps/a b.upt"}), "/gps/a b.upt\0\0"s);
-    QCOMPARE(carteloom::DialogAnswer({"/gps/b.upt", "/gps/a.upt"}), "/gps\0b.upt\0a.upt\0\0"s);
+    QCOMPARE(carteloom::DialogAnswer({Rooted("gps/a b.upt")}), Bytes("gps/a b.upt") + "\0\0"s);
+    QCOMPARE(carteloom::DialogAnswer({Rooted("gps/b.upt"), Rooted("gps/a.upt")}), Bytes("gps") + "\0b.upt\0a.upt\0\0"s);
     const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"/gps/day1.upt", {}}, {"\0\0"s, {}},    // no NUL; no path
-        {"/gps\0a.upt\0tail"s, {"/gps/a.upt"}},  // an unterminated name
+        {Bytes("gps/day1.upt"), {}}, {"\0\0"s, {}},                     // no NUL; no path
+        {Bytes("gps") + "\0a.upt\0tail"s, {Bytes("gps/a.upt")}},  // an unterminated name
     };
     for (const auto& [answer, files] : cases) QCOMPARE(carteloom::ChosenFiles(answer), files);
     // More names than the platform's dialog gives: all taken.
     QCOMPARE(carteloom::ChosenFiles("/f\0"s + QByteArray("a\0", 2).repeated(120).toStdString() + '\0').size(), 120u);
+#ifndef Q_OS_WIN  // where file names are in the ANSI code page, such bytes are characters
     // Stray bytes of a path are replaced in a message, also the last one; the text around them survives.
     QCOMPARE(carteloom::ShownText("/gps/\xB5x已存在\xB5"), QString::fromUtf8("/gps/\xEF\xBF\xBDx已存在\xEF\xBF\xBD"));
+#endif
     // A long path in a list keeps its file name in full and the start of its folder.
     const QFontMetrics metrics(QApplication::font());
     const QString shown = carteloom::ElidedPath("/gps/" + QString("folder/").repeated(30) + "day1.upt", metrics, 200);
@@ -218,13 +226,14 @@ class WindowTest : public QObject {
     for (const auto& side : sides) {
       Fixture f;
       // Cancelled; two files; a case variant, a duplicate and a new one; a root's files, then one of them alone.
-      f.openAnswers = {std::nullopt, "/d\0a\0b\0\0"s, "/d\0A\0b\0c\0\0"s, "/\0x\0y\0\0"s, "/x\0\0"s, "/d/b\0\0"s};
+      f.openAnswers = {std::nullopt,           Bytes("d") + "\0a\0b\0\0"s, Bytes("d") + "\0A\0b\0c\0\0"s,
+                       Bytes("") + "\0x\0y\0\0"s, Bytes("x") + "\0\0"s,    Bytes("d/b") + "\0\0"s};
       QList<int> countsAtMessages;
       f.whileMessageShown = [&] { countsAtMessages << f.Get(side.list)->count(); };
       for (int i = 0; i < 5; ++i) f.Click(side.add);
-      QCOMPARE(f.Entries(side.list), QStringList({"/d/a", "/d/b", "/d/A", "/d/c", "/x", "/y"}));
-      QCOMPARE(f.Get(side.list)->item(1)->toolTip(), "/d/b");
-      QCOMPARE(f.shown, QStringList({kMessage + "/d/b" + kDuplicate, kMessage + "/x" + kDuplicate}));
+      QCOMPARE(f.Entries(side.list), QStringList({Shown("d/a"), Shown("d/b"), Shown("d/A"), Shown("d/c"), Shown("x"), Shown("y")}));
+      QCOMPARE(f.Get(side.list)->item(1)->toolTip(), Shown("d/b"));
+      QCOMPARE(f.shown, QStringList({kMessage + Shown("d/b") + kDuplicate, kMessage + Shown("x") + kDuplicate}));
       QCOMPARE(countsAtMessages, QList<int>({3, 6}));  // each message in its turn among the appends
       const carteloom::OpenFileRequest& asked = f.requests.at(0);
       QCOMPARE(QStringList({asked.filterDescription, asked.filterPattern, asked.title, asked.initialFolder}),
@@ -238,15 +247,15 @@ class WindowTest : public QObject {
 
       // Dropped files are taken like chosen ones, each with its own path; folders are no sources.
       QMimeData data;
-      data.setUrls({QUrl::fromLocalFile("/d/c"), QUrl::fromLocalFile(QDir::tempPath()), QUrl::fromLocalFile("/e/f")});
+      data.setUrls({QUrl::fromLocalFile(Rooted("d/c")), QUrl::fromLocalFile(QDir::tempPath()), QUrl::fromLocalFile(Rooted("e/f"))});
       QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       QCoreApplication::sendEvent(f.Get(side.list)->viewport(), &enter);
       QVERIFY(enter.isAccepted());
       QCoreApplication::sendEvent(f.Get(side.list)->viewport(), &drop);
-      QCOMPARE(f.Entries(side.list), QStringList({"/d/a", "/d/A", "/d/c", "/x", "/d/b", "/e/f"}));
+      QCOMPARE(f.Entries(side.list), QStringList({Shown("d/a"), Shown("d/A"), Shown("d/c"), Shown("x"), Shown("d/b"), Shown("e/f")}));
       f.Click(side.cancel);  // ends the program at once, listed files or not
-      QCOMPARE(f.shown.mid(2), QStringList({kMessage + "/d/c" + kDuplicate, "the program ends"}));
+      QCOMPARE(f.shown.mid(2), QStringList({kMessage + Shown("d/c") + kDuplicate, "the program ends"}));
     }
   }
 
@@ -263,14 +272,18 @@ class WindowTest : public QObject {
     for (int drive : {1, 2}) drive1->setCurrentIndex(drive);
     QCOMPARE(drive1->Drive(), temp.path());
     auto* dir1 = f.Get<QTreeWidget>("Dir1");
-    const QRect place = dir1->visualItemRect(dir1->findItems("mif", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    f.window.show();  // a platform with windows of its own lays out and takes clicks only in a shown window
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QTreeWidgetItem* mif = dir1->findItems("mif", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    dir1->scrollToItem(mif);  // deep temporary folders (C:\users\NAME\Temp\...) fill the list
+    const QRect place = dir1->visualItemRect(mif);
     QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, place.center());
     QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, place.center());
     // Dir_Trekvane by its drive.
     f.Get<carteloom::DriveList>("Drive_Trekvane")->SetDrives({"/", temp.filePath("card")});
     f.Get<carteloom::DriveList>("Drive_Trekvane")->setCurrentIndex(1);
-    f.openAnswers = {temp.filePath("day1.upt").toStdString() + "\0\0"s,
-                     temp.filePath("mif/day1.mif").toStdString() + "\0\0"s};
+    f.openAnswers = {carteloom::DialogAnswer({temp.filePath("day1.upt")}),
+                     carteloom::DialogAnswer({temp.filePath("mif/day1.mif")})};
     QList<bool> usable;  // while a batch shows a box: can another batch start, can this one be cancelled?
     f.whileMessageShown = [&] {
       usable << f.Get<QPushButton>("Cmd_ConvertTrekvane")->isEnabled() << f.Get<QPushButton>("Cmd_Cancle")->isEnabled();
@@ -279,13 +292,13 @@ class WindowTest : public QObject {
     QVERIFY(f.Convert("Cmd_Convert"));
     f.Click("Cmd_addMif");
     QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
-    QCOMPARE(carteloom::FileText(temp.filePath("card/renamed.upt").toStdString()), kWaypoint);
-    QCOMPARE(carteloom::FileText(temp.filePath("card/day1.upt").toStdString()), "old"s);  // answered Cancel
+    QCOMPARE(carteloom::FileText(PathBytes(temp.filePath("card/renamed.upt"))), kWaypoint);
+    QCOMPARE(carteloom::FileText(PathBytes(temp.filePath("card/day1.upt"))), "old"s);  // answered Cancel
     QCOMPARE(f.Entries("List_OrigFile") + f.Entries("List_MifFile"), QStringList());
     QCOMPARE(f.shown,
-             QStringList({kMessage + QString::fromUtf8("无法读取“%1”，请检查！").arg(temp.filePath("gone")),
+             QStringList({kMessage + QString::fromUtf8("无法读取“%1”，请检查！").arg(QDir::toNativeSeparators(temp.filePath("gone"))),
                           kMessage + QString::fromUtf8("共计 1个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！"),
-                          "Message? " + temp.filePath("card/day1.upt") + QString::fromUtf8(" 已存在，是否覆盖？"),
+                          "Message? " + QDir::toNativeSeparators(temp.filePath("card/day1.upt")) + QString::fromUtf8(" 已存在，是否覆盖？"),
                           QString::fromUtf8("请输入一个新的文件名！: 文件重命名为|day1_2"),
                           kMessage + QString::fromUtf8("共计 1个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！")}));
     QCOMPARE(usable, QList<bool>({false, true, false, true, false, true}));
@@ -373,7 +386,7 @@ class WindowTest : public QObject {
       f.overwrite = true;
       PausingUi::paused = false;
       f.Get<carteloom::FolderList>("Dir1")->ShowFolder(temp.filePath("out"));
-      f.openAnswers = {temp.filePath("day1.upt").toStdString() + "\0\0"s};
+      f.openAnswers = {carteloom::DialogAnswer({temp.filePath("day1.upt")})};
       f.Click("Cmd_Add");
       f.window.show();
       QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -407,8 +420,8 @@ class WindowTest : public QObject {
       carteloom::ClearStopRequest();  // for the file reads below; the program would have ended
       QCOMPARE(QDir(temp.filePath("out")).entryList(QDir::Files | QDir::Hidden), QStringList({"day1.mid", "day1.mif"}));
       for (const char* old : {"out/day1.mif", "out/day1.mid"})
-        QCOMPARE(carteloom::FileText(temp.filePath(old).toStdString()), "old"s);
-      QCOMPARE(f.Entries("List_OrigFile"), QStringList({temp.filePath("day1.upt")}));
+        QCOMPARE(carteloom::FileText(PathBytes(temp.filePath(old))), "old"s);
+      QCOMPARE(f.Entries("List_OrigFile"), QStringList({QDir::toNativeSeparators(temp.filePath("day1.upt"))}));
     }
   }
 
@@ -444,6 +457,7 @@ class WindowTest : public QObject {
       return dir1->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     };
     QVERIFY(dir1->currentItem()->font(0).bold() && dir1->selectedItems().isEmpty());
+    dir1->scrollToItem(item("a"));
     QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(item("a")).center());
     QVERIFY(item("a")->isSelected() && !item("a")->font(0).bold());
     QCOMPARE(QStringList({dir1->Path(), dir1->toolTip()}),
