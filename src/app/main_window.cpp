@@ -188,7 +188,7 @@ void MainWindow::StartBatch(SourceList& list, const FolderList& folder, const Ba
   if (BatchRunning()) return;
   ClearStopRequest();
   SetBusy(true);
-  batchUi_ = std::make_unique<WindowBatchUi>(*this, list, *progress_, desktop_);
+  batchUi_ = std::make_unique<WindowBatchUi>(*this, list, *progress_, desktop_, folder.Path());
   batch_ = new BatchThread(
       *batchUi_, [batch, outputFolder = PathBytes(folder.Path())](BatchUi& ui) { return batch(ui, outputFolder); },
       this);

@@ -1,6 +1,7 @@
 #include "app/window_batch_ui.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressBar>
 
 #include "app/source_list.h"
@@ -26,8 +27,9 @@ QString FileMessageText(const std::vector<std::string>& paths, const std::string
   return shown + ShownText(text);
 }
 
-WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop)
-    : window_(window), sources_(sources), progress_(progress), desktop_(desktop) {}
+WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop,
+                             QString outputFolder)
+    : window_(window), sources_(sources), progress_(progress), desktop_(desktop), outputFolder_(std::move(outputFolder)) {}
 
 void WindowBatchUi::ShowMessage(const std::string& text, const std::string& title) {
   ShowGathered();
@@ -74,6 +76,12 @@ void WindowBatchUi::ShowProgress(std::uint64_t done, std::uint64_t total) {
   // In floating point, so that no size overflows; full only when all is done.
   const double share = static_cast<double>(done) / static_cast<double>(total);
   progress_.setValue(std::min(static_cast<int>(share * kBarSteps), kBarSteps - 1));
+}
+
+void WindowBatchUi::BetweenFiles() {
+  // Without its output folder the next file fails before anything is written,
+  // most likely for the same reason, so its message may join the box.
+  if (QFileInfo(outputFolder_).isDir()) ShowGathered();
 }
 
 void WindowBatchUi::Finish() { ShowGathered(); }

@@ -2,7 +2,9 @@
 // The batches' user interface on the window's thread: Qt's modal boxes, the
 // source list of the batch's direction and the progress bar. Messages about
 // one file name it; consecutive ones with the same text share one box that
-// lists the files. Once a stop is requested nothing more is shown or asked.
+// lists the files. Such a box is held back only while the output folder is
+// missing, when no file can be converted: otherwise it shows before the batch
+// takes the next file. Once a stop is requested nothing more is shown or asked.
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +21,8 @@ class SourceList;
 
 class WindowBatchUi : public BatchUi {
  public:
-  WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop);
+  WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop,
+                QString outputFolder);
 
   void ShowMessage(const std::string& text, const std::string& title) override;
   void ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) override;
@@ -33,6 +36,7 @@ class WindowBatchUi : public BatchUi {
   void RemoveSourceAt(std::size_t index) override;
 
   void ShowProgress(std::uint64_t done, std::uint64_t total) override;
+  void BetweenFiles() override;
 
   // The batch is over: shows the files' messages still gathered.
   void Finish();
@@ -51,6 +55,7 @@ class WindowBatchUi : public BatchUi {
   SourceList& sources_;
   QProgressBar& progress_;
   const Desktop& desktop_;
+  QString outputFolder_;
   std::optional<FileMessages> gathered_;
 };
 

@@ -412,19 +412,41 @@ class WindowTest : public QObject {
     }
   }
 
-  // Messages about files name them above the text; files that fail in a row for the same reason share one
-  // box, which lists as many as a box can show. A box wraps a long path between folders.
+  // A box about a file shows before the next file is converted, and the batch waits for it.
+  void AFilesBoxComesBeforeTheNextFile() {
+    QTemporaryDir temp;
+    for (const char* name : {"big1.upt", "notes.txt", "wells.upt"}) WriteFile(temp.filePath(name), kWaypoint);
+    Fixture f;
+    f.Get<carteloom::FolderList>("Dir1")->ShowFolder(temp.path());
+    f.openAnswers = {PathBytes(temp.path()) + "\0big1.upt\0notes.txt\0wells.upt\0\0"s};
+    QStringList atBoxes;  // the outputs and the entries left when each box shows
+    f.whileMessageShown = [&] {
+      atBoxes << QDir(temp.path()).entryList({"*.mif"}).join(' ') + QString(" | %1").arg(f.Get("List_OrigFile")->count());
+    };
+    f.Click("Cmd_Add");
+    QVERIFY(f.Convert("Cmd_Convert"));
+    QCOMPARE(atBoxes, QStringList({"big1.mif | 2", "big1.mif wells.mif | 1"}));  // notes.txt, the summary
+  }
+
+  // Messages about files name them above the text; files that fail in a row for the same reason (their output
+  // folder is gone) share one box, which lists as many as a box can show. A box wraps a long path between folders.
   void FileMessagesNameTheirFilesAndShareABox() {
     Fixture f;
-    carteloom::WindowBatchUi ui(f.window, *f.Get<carteloom::SourceList>("List_OrigFile"),
-                                *f.Get<QProgressBar>("ProgressBar1"), f.desktop);
-    const std::string gone = "没有转换：输出文件夹 /x 不存在";
-    for (const char* path : {"/d/a", "/d/b"}) ui.ShowFileMessage(path, gone, "消息");
-    ui.ShowFileMessage("/d/c", "其他", "消息");
-    ui.AskOverwrite("覆盖？", "消息");
-    ui.ShowFileMessage("/d/d", gone, "消息");
-    ui.Finish();
-    const QString goneText = QString::fromStdString(gone);
+    auto ui = [&f](const QString& folder) {
+      return std::make_unique<carteloom::WindowBatchUi>(f.window, *f.Get<carteloom::SourceList>("List_OrigFile"),
+                                                        *f.Get<QProgressBar>("ProgressBar1"), f.desktop, folder);
+    };
+    const auto gone = ui("/x");
+    const std::string goneReason = "没有转换：输出文件夹 /x 不存在";
+    for (const char* path : {"/d/a", "/d/b"}) {
+      gone->ShowFileMessage(path, goneReason, "消息");
+      gone->BetweenFiles();
+    }
+    gone->ShowFileMessage("/d/c", "其他", "消息");
+    gone->AskOverwrite("覆盖？", "消息");
+    gone->ShowFileMessage("/d/d", goneReason, "消息");
+    gone->Finish();
+    const QString goneText = QString::fromStdString(goneReason);
     QCOMPARE(f.shown, QStringList({kMessage + "/d/a\n/d/b\n" + goneText, kMessage + QString::fromUtf8("/d/c\n其他"),
                                    QString::fromUtf8("消息? 覆盖？"), kMessage + "/d/d\n" + goneText}));
     const QStringList lines = carteloom::FileMessageText(std::vector<std::string>(25, "/p"), "t").split('\n');
