@@ -196,7 +196,7 @@ void MainWindow::StartBatch(SourceList& list, const FolderList& folder, const Ba
 }
 
 void MainWindow::BatchDone() {
-  if (!batch_->Result().stopped) batchUi_->Finish();
+  if (!batch_->Result().stopped) batchUi_->Finish(batch_->Result());
   batch_->deleteLater();
   batch_ = nullptr;
   batchUi_.reset();

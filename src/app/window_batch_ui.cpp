@@ -19,12 +19,16 @@ constexpr std::size_t kListedFiles = 20;
 
 }  // namespace
 
-QString FileMessageText(const std::vector<std::string>& paths, const std::string& text) {
-  QString shown;
+QString PathLines(const std::vector<std::string>& paths) {
+  QStringList lines;
   const std::size_t listed = std::min(paths.size(), kListedFiles);
-  for (std::size_t i = 0; i < listed; ++i) shown += PathText(paths[i]) + '\n';
-  if (paths.size() > listed) shown += QString::fromUtf8("……另有 %1 个文件\n").arg(paths.size() - listed);
-  return shown + ShownText(text);
+  for (std::size_t i = 0; i < listed; ++i) lines << PathText(paths[i]);
+  if (paths.size() > listed) lines << QString::fromUtf8("……另有 %1 个文件").arg(paths.size() - listed);
+  return lines.join('\n');
+}
+
+QString FileMessageText(const std::vector<std::string>& paths, const std::string& text) {
+  return PathLines(paths) + '\n' + ShownText(text);
 }
 
 WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop,
@@ -84,7 +88,17 @@ void WindowBatchUi::BetweenFiles() {
   if (QFileInfo(outputFolder_).isDir()) ShowGathered();
 }
 
-void WindowBatchUi::Finish() { ShowGathered(); }
+void WindowBatchUi::EntryFinished(const EntryReport& report) {
+  if (!report.whyNot.empty()) notConverted_.push_back(report.source);
+}
+
+void WindowBatchUi::Finish(const BatchResult& result) {
+  ShowGathered();
+  // After the box that ended the batch, as the command line lists them.
+  if (result.endedEarly && !notConverted_.empty() && !StopRequested())
+    desktop_.message(&window_, QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + PathLines(notConverted_),
+                     ShownText(kMessageTitle));
+}
 
 void WindowBatchUi::ShowGathered() {
   if (!gathered_) return;

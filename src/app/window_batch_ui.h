@@ -4,7 +4,8 @@
 // one file name it; consecutive ones with the same text share one box that
 // lists the files. Such a box is held back only while the output folder is
 // missing, when no file can be converted: otherwise it shows before the batch
-// takes the next file. Once a stop is requested nothing more is shown or asked.
+// takes the next file. A batch that ends early says which files it did not
+// convert. Once a stop is requested nothing more is shown or asked.
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,9 +38,11 @@ class WindowBatchUi : public BatchUi {
 
   void ShowProgress(std::uint64_t done, std::uint64_t total) override;
   void BetweenFiles() override;
+  void EntryFinished(const EntryReport& report) override;
 
-  // The batch is over: shows the files' messages still gathered.
-  void Finish();
+  // The batch is over: shows the files' messages still gathered, and when
+  // it ended early, the files it did not convert.
+  void Finish(const BatchResult& result);
 
  private:
   // Consecutive messages about files with one text and title.
@@ -57,10 +60,12 @@ class WindowBatchUi : public BatchUi {
   const Desktop& desktop_;
   QString outputFolder_;
   std::optional<FileMessages> gathered_;
+  std::vector<std::string> notConverted_;
 };
 
-// The text of a box about files: each path on its own line (as many as a
-// box can show), then the text.
+// Each path on a line of its own, as many as a box can show, then how many more there are.
+QString PathLines(const std::vector<std::string>& paths);
+// The text of a box about files: their paths, then the text.
 QString FileMessageText(const std::vector<std::string>& paths, const std::string& text);
 
 }  // namespace carteloom

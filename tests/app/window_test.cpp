@@ -428,6 +428,21 @@ class WindowTest : public QObject {
     QCOMPARE(atBoxes, QStringList({"big1.mif | 2", "big1.mif wells.mif | 1"}));  // notes.txt, the summary
   }
 
+  // A batch that ends early says, after the box that ended it, which files it did not convert.
+  void ABatchEndedEarlyListsTheFilesNotConverted() {
+    QTemporaryDir temp;
+    WriteFile(temp.filePath("utm.mif"), "Version 300\r\nCoordSys Earth Projection 8, 104, \"m\", 117, 0, 0.9996, 500000, 0\r\n"
+                                        "Columns 1\r\n  Name Char(10)\r\nData\r\nPoint 500000 4000000\r\n");
+    Fixture f;
+    f.openAnswers = {PathBytes(temp.path()) + "\0utm.mif\0roads.mif\0\0"s};
+    f.Click("Cmd_addMif");
+    QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
+    const QString utm = QDir::toNativeSeparators(temp.filePath("utm.mif"));
+    QCOMPARE(f.shown, QStringList({kMessage + utm + QString::fromUtf8("\n该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!"),
+                                   kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + utm + '\n' +
+                                       QDir::toNativeSeparators(temp.filePath("roads.mif"))}));
+  }
+
   // Messages about files name them above the text; files that fail in a row for the same reason (their output
   // folder is gone) share one box, which lists as many as a box can show. A box wraps a long path between folders.
   void FileMessagesNameTheirFilesAndShareABox() {
@@ -445,7 +460,7 @@ class WindowTest : public QObject {
     gone->ShowFileMessage("/d/c", "其他", "消息");
     gone->AskOverwrite("覆盖？", "消息");
     gone->ShowFileMessage("/d/d", goneReason, "消息");
-    gone->Finish();
+    gone->Finish({});
     const QString goneText = QString::fromStdString(goneReason);
     QCOMPARE(f.shown, QStringList({kMessage + "/d/a\n/d/b\n" + goneText, kMessage + QString::fromUtf8("/d/c\n其他"),
                                    QString::fromUtf8("消息? 覆盖？"), kMessage + "/d/d\n" + goneText}));
