@@ -494,6 +494,38 @@ class WindowTest : public QObject {
     QCOMPARE(f.Get<QComboBox>("Drive1")->count(), carteloom::MachineDrives().size());
   }
 
+  // A folder list shows its open folder with the parent above it and its first subfolder below it: at the start,
+  // after a change of drive, and when the folders are listed anew.
+  void FolderListsKeepTheOpenFolderInView() {
+    QTemporaryDir temp;
+    const QString deep = temp.filePath("a/b/c/d/e/f/g/h");
+    QVERIFY(QDir().mkpath(deep + "/s1") && QDir().mkpath(deep + "/s2"));
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(deep);
+    Fixture f;
+    QDir::setCurrent(started);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const auto shown = [&f](const char* list) {  // the rows wholly in view
+      auto* folders = f.Get<QTreeWidget>(list);
+      QStringList rows;
+      for (QTreeWidgetItemIterator it(folders); *it != nullptr; ++it)
+        if (folders->viewport()->rect().contains(folders->visualItemRect(*it))) rows << (*it)->text(0);
+      return rows.join(' ');
+    };
+    for (const char* list : {"Dir1", "Dir_Trekvane"})  // the list's end, with folders above filling the rest
+      QVERIFY2(shown(list).endsWith(" g h s1 s2"), qPrintable(shown(list)));
+    QVERIFY(QDir().mkpath(deep + "/s3") && QDir().mkpath(deep + "/s4") && QDir().mkpath(deep + "/s5"));
+    auto* dir1 = f.Get<carteloom::FolderList>("Dir1");
+    dir1->ShowFolder(temp.path());
+    f.Get<carteloom::DriveList>("Drive1")->SetDrives({"/", deep});
+    f.Get<carteloom::DriveList>("Drive1")->setCurrentIndex(1);
+    QVERIFY2(shown("Dir1").startsWith("g h s1 s2"), qPrintable(shown("Dir1")));
+    dir1->scrollToTop();
+    dir1->Refresh();
+    QVERIFY2(shown("Dir1").startsWith("g h s1 s2"), qPrintable(shown("Dir1")));
+  }
+
   // Enter clicks a focused button as Space does; an empty list that has the focus shows it; Qt's own boxes
   // and dialogs speak Chinese.
   void KeyboardAndQtsOwnTexts() {
