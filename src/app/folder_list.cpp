@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QStyle>
 
+#include "app/list_tool_tips.h"
+
 namespace carteloom {
 namespace {
 
@@ -42,6 +44,7 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
   setItemsExpandable(false);
   setIndentation(12);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  KeepToolTipsWithin(*this);
   connect(this, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { emit folderChosen(item->data(0, kPathRole).toString()); });
 }
