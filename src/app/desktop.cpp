@@ -1,10 +1,12 @@
 #include "app/desktop.h"
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "app/text_bytes.h"
@@ -20,7 +22,21 @@ class ChooseFilesDialog : public QFileDialog {
   using QFileDialog::QFileDialog;
 
   void accept() override {
-    const QStringList files = selectedFiles();
+    // Qt answers with the files highlighted in its list once any are, and
+    // it highlights only the typed names it lists: of `"a.upt" "notes.txt"`
+    // pasted at once, notes.txt would be lost. Without a highlight Qt takes
+    // every typed name (the names in quotes, else the whole text).
+    QStringList files = selectedFiles();
+    auto* typed = findChild<QLineEdit*>("fileNameEdit");
+    auto* listed = findChild<QAbstractItemView*>("listView");
+    if (typed != nullptr && listed != nullptr) {
+      const QString text = typed->text();
+      const qsizetype typedNames = text.contains('"') ? (text.count('"') + 1) / 2 : !text.isEmpty();
+      if (typedNames > files.size()) {
+        listed->clearSelection();
+        files = selectedFiles();
+      }
+    }
     for (const QString& file : files) {
       // A folder is opened by the dialog itself.
       if (QFileInfo(file).isDir()) {

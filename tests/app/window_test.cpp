@@ -452,6 +452,27 @@ class WindowTest : public QObject {
                                        QDir::toNativeSeparators(temp.filePath("roads.mif"))}));
   }
 
+  // Every name typed into the open-file dialog is taken, one it lists as well as one it does not.
+  void TheOpenFileDialogTakesEveryTypedName() {
+#ifdef Q_OS_WIN
+    QSKIP("The system's own dialog takes typed names there.");
+#endif
+    QTemporaryDir temp;
+    WriteFile(temp.filePath("big1.upt"), kWaypoint);
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      auto* listed = dialog->findChild<QAbstractItemView*>("listView");
+      QVERIFY(QTest::qWaitFor([listed] { return listed->model()->rowCount(listed->rootIndex()) > 0; }));
+      auto* typed = dialog->findChild<QLineEdit*>("fileNameEdit");
+      typed->insert("\"big1.upt\" \"notes.txt\"");  // pasted, or given at once by an input method
+      QTest::keyClick(typed, Qt::Key_Return);
+      if (dialog->isVisible()) dialog->reject();
+    });
+    const auto answer = carteloom::Desktop::Platform().openFiles(nullptr, {"(*.upt)", "*.upt", "", temp.path()});
+    QCOMPARE(carteloom::ChosenFiles(answer.value_or("")),
+             std::vector<std::string>({PathBytes(temp.filePath("big1.upt")), PathBytes(temp.filePath("notes.txt"))}));
+  }
+
   // Messages about files name them above the text; files that fail in a row for the same reason (their output
   // folder is gone) share one box, which lists as many as a box can show. A box wraps a long path between folders.
   void FileMessagesNameTheirFilesAndShareABox() {
