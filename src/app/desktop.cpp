@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -49,23 +50,42 @@ class ChooseFilesDialog : public QFileDialog {
   }
 };
 
-void ShowMessage(QWidget* owner, const QString& text, const QString& title) {
-  QMessageBox box(QMessageBox::NoIcon, title, WrappableAtSeparators(text), QMessageBox::Ok, owner);
-  box.exec();
+// Shows the box until it is answered. A box that leaves its window usable
+// stays above it without blocking it, and waits in a loop of its own.
+void Answer(QDialog& box, bool windowUsable) {
+  if (!windowUsable) {
+    box.exec();
+    return;
+  }
+  QEventLoop answered;
+  QObject::connect(&box, &QDialog::finished, &answered, &QEventLoop::quit);
+  box.setWindowModality(Qt::NonModal);  // a message box makes itself modal
+  box.show();
+  answered.exec();
 }
 
-bool AskOkCancel(QWidget* owner, const QString& text, const QString& title) {
+void ShowMessage(QWidget* owner, bool windowUsable, const QString& text, const QString& title) {
+  QMessageBox box(QMessageBox::NoIcon, title, WrappableAtSeparators(text), QMessageBox::Ok, owner);
+  Answer(box, windowUsable);
+}
+
+bool AskOkCancel(QWidget* owner, bool windowUsable, const QString& text, const QString& title) {
   QMessageBox box(QMessageBox::NoIcon, title, WrappableAtSeparators(text), QMessageBox::Ok | QMessageBox::Cancel,
                   owner);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Cancel);
-  return box.exec() == QMessageBox::Ok;
+  Answer(box, windowUsable);
+  return box.clickedButton() == box.button(QMessageBox::Ok);
 }
 
-QString AskText(QWidget* owner, const QString& prompt, const QString& title, const QString& proposal) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, proposal, &ok);
-  return ok ? text : QString();
+QString AskText(QWidget* owner, bool windowUsable, const QString& prompt, const QString& title,
+                const QString& proposal) {
+  QInputDialog box(owner);
+  box.setWindowTitle(title);
+  box.setLabelText(prompt);
+  box.setTextValue(proposal);
+  Answer(box, windowUsable);
+  return box.result() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 std::optional<std::string> ChooseFiles(QWidget* owner, const OpenFileRequest& request) {

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QGroupBox>
 #include <QIcon>
@@ -211,6 +212,10 @@ void MainWindow::EndProgram() {
     // Its output being written is discarded as it unwinds; then BatchDone ends the program.
     endRequested_ = true;
     RequestStop();
+    // A box the batch waits for is answered for the user: Cancel, or OK where that is the only button.
+    for (QDialog* box : findChildren<QDialog*>()) {
+      if (box->isVisible()) box->reject();
+    }
     return;
   }
   desktop_.endProgram();
@@ -241,7 +246,9 @@ void MainWindow::RefreshPickers() {
   }
 }
 
-void MainWindow::ShowMessage(const QString& text) { desktop_.message(this, text, QString::fromUtf8(kMessageTitle)); }
+void MainWindow::ShowMessage(const QString& text) {
+  desktop_.message(this, /*windowUsable=*/false, text, QString::fromUtf8(kMessageTitle));
+}
 
 void MainWindow::SetBusy(bool busy) {
   // Only the cancel buttons stay: they stop the batch. The source lists

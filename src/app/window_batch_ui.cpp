@@ -16,6 +16,9 @@ constexpr int kBarSteps = 1000;
 // A box higher than the screen cannot be answered; the files not listed
 // are counted instead (they stay in the source list all the same).
 constexpr std::size_t kListedFiles = 20;
+// While its box is up a batch can still be stopped: by 取消, or by closing
+// the window (everything else is disabled while a batch runs).
+constexpr bool kWindowUsable = true;
 
 }  // namespace
 
@@ -37,7 +40,7 @@ WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar&
 
 void WindowBatchUi::ShowMessage(const std::string& text, const std::string& title) {
   ShowGathered();
-  if (!StopRequested()) desktop_.message(&window_, ShownText(text), ShownText(title));
+  if (!StopRequested()) desktop_.message(&window_, kWindowUsable, ShownText(text), ShownText(title));
 }
 
 void WindowBatchUi::ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) {
@@ -52,7 +55,7 @@ OverwriteAnswer WindowBatchUi::AskOverwrite(const std::string& text, const std::
   ShowGathered();
   // The batch stops right after the answer; Rename writes nothing meanwhile.
   if (StopRequested()) return OverwriteAnswer::Rename;
-  return desktop_.question(&window_, ShownText(text), ShownText(title)) ? OverwriteAnswer::Overwrite
+  return desktop_.question(&window_, kWindowUsable, ShownText(text), ShownText(title)) ? OverwriteAnswer::Overwrite
                                                                         : OverwriteAnswer::Rename;
 }
 
@@ -61,7 +64,7 @@ std::optional<std::string> WindowBatchUi::AskText(const std::string& prompt, con
   ShowGathered();
   if (StopRequested()) return std::nullopt;
   // The name typed becomes part of a file name, so it takes the file-name bytes.
-  const QString typed = desktop_.input(&window_, ShownText(prompt), ShownText(title), PathText(proposal));
+  const QString typed = desktop_.input(&window_, kWindowUsable, ShownText(prompt), ShownText(title), PathText(proposal));
   return QFile::encodeName(typed).toStdString();
 }
 
@@ -96,7 +99,7 @@ void WindowBatchUi::Finish(const BatchResult& result) {
   ShowGathered();
   // After the box that ended the batch, as the command line lists them.
   if (result.endedEarly && !notConverted_.empty() && !StopRequested())
-    desktop_.message(&window_, QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + PathLines(notConverted_),
+    desktop_.message(&window_, kWindowUsable, QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + PathLines(notConverted_),
                      ShownText(kMessageTitle));
 }
 
@@ -105,7 +108,7 @@ void WindowBatchUi::ShowGathered() {
   const FileMessages messages = std::move(*gathered_);
   gathered_.reset();
   if (!StopRequested())
-    desktop_.message(&window_, FileMessageText(messages.paths, messages.text), ShownText(messages.title));
+    desktop_.message(&window_, kWindowUsable, FileMessageText(messages.paths, messages.text), ShownText(messages.title));
 }
 
 }  // namespace carteloom

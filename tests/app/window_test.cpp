@@ -118,13 +118,13 @@ struct Fixture {
   QStringList shown;  // "title: text", "title? text" for questions, "title: prompt|proposal" for input, the end
   std::function<void()> whileMessageShown = [] {};  // what a user tries while a message is up
   carteloom::Desktop desktop{
-      [this](QWidget*, const QString& text, const QString& title) {
+      [this](QWidget*, bool, const QString& text, const QString& title) {
         shown << title + ": " + text; whileMessageShown();
       },
-      [this](QWidget*, const QString& text, const QString& title) {
+      [this](QWidget*, bool, const QString& text, const QString& title) {
         shown << title + "? " + text; whileMessageShown(); return overwrite;
       },
-      [this](QWidget*, const QString& prompt, const QString& title, const QString& proposal) {
+      [this](QWidget*, bool, const QString& prompt, const QString& title, const QString& proposal) {
         shown << title + ": " + prompt + "|" + proposal; return QString("renamed");
       },
       [this](QWidget*, const carteloom::OpenFileRequest& request) {
@@ -435,6 +435,38 @@ class WindowTest : public QObject {
     f.Click("Cmd_Add");
     QVERIFY(f.Convert("Cmd_Convert"));
     QCOMPARE(atBoxes, QStringList({"big1.mif | 2", "big1.mif wells.mif | 1"}));  // notes.txt, the summary
+  }
+
+  // While a batch waits for the answer to its question, 取消 still works: the box closes, the batch stops with
+  // the old output intact, and the program ends.
+  void CancelStopsABatchThatWaitsForAnAnswer() {
+    QTemporaryDir temp;
+    WriteFile(temp.filePath("day1.upt"), kWaypoint);
+    WriteFile(temp.filePath("day1.mif"), "old");
+    carteloom::Desktop desktop = carteloom::Desktop::Platform();  // Qt's own boxes
+    bool ended = false;
+    desktop.endProgram = [&ended] { ended = true; };
+    desktop.openFiles = [&temp](QWidget*, auto&) { return carteloom::DialogAnswer({temp.filePath("day1.upt")}); };
+    carteloom::MainWindow window(desktop);
+    window.findChild<carteloom::FolderList*>("Dir1")->ShowFolder(temp.path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto* cancel = window.findChild<QPushButton*>("Cmd_Cancle");
+    QTimer answer;  // the user, while the question is up
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* box = window.findChild<QMessageBox*>();
+      if (box == nullptr || !box->isVisible()) return;
+      if (answer.interval() > 10) return box->reject();  // the click did not get through
+      QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, cancel->mapTo(&window, cancel->rect().center()));
+      answer.setInterval(2000);
+    });
+    answer.start(10);
+    QSignalSpy done(&window, &carteloom::MainWindow::batchFinished);
+    QTest::mouseClick(window.findChild<QPushButton*>("Cmd_Convert"), Qt::LeftButton);
+    QVERIFY(done.wait());
+    carteloom::ClearStopRequest();
+    QVERIFY(ended && answer.interval() == 2000 && window.findChild<QMessageBox*>() == nullptr);
+    QCOMPARE(carteloom::FileText(temp.filePath("day1.mif").toStdString()), "old"s);
   }
 
   // A batch that ends early says, after the box that ended it, which files it did not convert.
