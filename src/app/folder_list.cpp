@@ -51,11 +51,11 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
 
 void FolderList::ShowFolder(const QString& path) {
   path_ = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+  current_ = nullptr;
   clear();
   const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
   const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
-  current_ = nullptr;
   for (const QString& folder : FoldersFromRoot(path_)) {
     const QString name = QFileInfo(folder).fileName();
     QTreeWidgetItem* item = FolderItem(folder, name.isEmpty() ? QDir::toNativeSeparators(folder) : name, open);

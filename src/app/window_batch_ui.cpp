@@ -36,7 +36,11 @@ QString FileMessageText(const std::vector<std::string>& paths, const std::string
 
 WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop,
                              QString outputFolder)
-    : window_(window), sources_(sources), progress_(progress), desktop_(desktop), outputFolder_(std::move(outputFolder)) {}
+    : window_(window),
+      sources_(sources),
+      progress_(progress),
+      desktop_(desktop),
+      outputFolder_(std::move(outputFolder)) {}
 
 void WindowBatchUi::ShowMessage(const std::string& text, const std::string& title) {
   ShowGathered();
@@ -56,7 +60,7 @@ OverwriteAnswer WindowBatchUi::AskOverwrite(const std::string& text, const std::
   // The batch stops right after the answer; Rename writes nothing meanwhile.
   if (StopRequested()) return OverwriteAnswer::Rename;
   return desktop_.question(&window_, kWindowUsable, ShownText(text), ShownText(title)) ? OverwriteAnswer::Overwrite
-                                                                        : OverwriteAnswer::Rename;
+                                                                                       : OverwriteAnswer::Rename;
 }
 
 std::optional<std::string> WindowBatchUi::AskText(const std::string& prompt, const std::string& title,
@@ -64,7 +68,8 @@ std::optional<std::string> WindowBatchUi::AskText(const std::string& prompt, con
   ShowGathered();
   if (StopRequested()) return std::nullopt;
   // The name typed becomes part of a file name, so it takes the file-name bytes.
-  const QString typed = desktop_.input(&window_, kWindowUsable, ShownText(prompt), ShownText(title), PathText(proposal));
+  const QString typed =
+      desktop_.input(&window_, kWindowUsable, ShownText(prompt), ShownText(title), PathText(proposal));
   return QFile::encodeName(typed).toStdString();
 }
 
@@ -99,7 +104,8 @@ void WindowBatchUi::Finish(const BatchResult& result) {
   ShowGathered();
   // After the box that ended the batch, as the command line lists them.
   if (result.endedEarly && !notConverted_.empty() && !StopRequested())
-    desktop_.message(&window_, kWindowUsable, QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + PathLines(notConverted_),
+    desktop_.message(&window_, kWindowUsable,
+                     QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + PathLines(notConverted_),
                      ShownText(kMessageTitle));
 }
 
@@ -108,7 +114,8 @@ void WindowBatchUi::ShowGathered() {
   const FileMessages messages = std::move(*gathered_);
   gathered_.reset();
   if (!StopRequested())
-    desktop_.message(&window_, kWindowUsable, FileMessageText(messages.paths, messages.text), ShownText(messages.title));
+    desktop_.message(&window_, kWindowUsable, FileMessageText(messages.paths, messages.text),
+                     ShownText(messages.title));
 }
 
 }  // namespace carteloom

@@ -89,7 +89,8 @@ struct PausingUi : carteloom::BatchUi {
 // Notes each text a list's entries are drawn with, marked when it is wider than its place.
 struct DrawnEntries : QProxyStyle {
   mutable QStringList texts;
-  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const override {
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
     if (const auto* entry = qstyleoption_cast<const QStyleOptionViewItem*>(option); entry && element == CE_ItemViewItem)
       texts << entry->text + (entry->fontMetrics.horizontalAdvance(entry->text) >
                               subElementRect(SE_ItemViewItemText, option, widget).width() ? " (too wide)" : "");
@@ -463,20 +464,23 @@ class WindowTest : public QObject {
     for (const char* suffix : {".mif", ".mid"})
       QVERIFY(QFile::copy(CARTELOOM_TEST_DATA "/windows/points" + QString(suffix), temp.filePath("good") + suffix));
     WriteFile(temp.filePath("notes.mif"), "Version 300\r\nData\r\n");
-    WriteFile(temp.filePath("utm.mif"), "Version 300\r\nCoordSys Earth Projection 8, 104\r\nData\r\nPoint 500000 4000000\r\n");
+    WriteFile(temp.filePath("utm.mif"), "Version 300\r\nCoordSys Earth Projection 8, 104\r\nData\r\nPoint 5 4\r\n");
     Fixture f;
     f.Get<carteloom::FolderList>("Dir_Trekvane")->ShowFolder(temp.path());
     f.openAnswers = {PathBytes(temp.path()) + "\0notes.mif\0good.mif\0utm.mif\0roads.mif\0\0"s};
     QList<qsizetype> atBoxes;  // the files written and the entries left when each box shows
-    f.whileMessageShown = [&] { atBoxes << QDir(temp.path()).entryList({"*.upt"}).size() << f.Get("List_MifFile")->count(); };
+    f.whileMessageShown = [&] {
+      atBoxes << QDir(temp.path()).entryList({"*.upt"}).size() << f.Get("List_MifFile")->count();
+    };
     f.Click("Cmd_addMif");
     QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
     QCOMPARE(atBoxes, QList<qsizetype>({0, 3, 3, 2, 3, 2}));
     const auto path = [&temp](const char* name) { return QDir::toNativeSeparators(temp.filePath(name)) + '\n'; };
-    QCOMPARE(f.shown, QStringList({"Carteloom: " + path("notes.mif") + QString::fromUtf8("此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！"),
-                                   kMessage + path("utm.mif") + QString::fromUtf8("该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!"),
-                                   kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + path("notes.mif") +
-                                       path("utm.mif") + path("roads.mif").chopped(1)}));
+    QCOMPARE(f.shown,
+             QStringList({"Carteloom: " + path("notes.mif") + QString::fromUtf8("此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！"),
+                          kMessage + path("utm.mif") + QString::fromUtf8("该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!"),
+                          kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + path("notes.mif") +
+                              path("utm.mif") + path("roads.mif").chopped(1)}));
   }
 
   // Every name typed into the open-file dialog is taken, one it lists as well as one it does not.
@@ -540,7 +544,8 @@ class WindowTest : public QObject {
     f.Get("List_OrigFile")->setStyle(&drawn);
     f.Get("List_OrigFile")->grab();
     const QString shown = drawn.texts.value(0);
-    QVERIFY2(shown.startsWith(QChar(0x2026)) && shown.endsWith(QDir::toNativeSeparators("/trip/day1.upt")), qPrintable(shown));
+    QVERIFY2(shown.startsWith(QChar(0x2026)) && shown.endsWith(QDir::toNativeSeparators("/trip/day1.upt")),
+             qPrintable(shown));
     const auto onScreen = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); };
     const std::tuple<const char*, const char*, QString> tips[] = {
         {"List_OrigFile", "Cmd_Add", entry},
@@ -571,7 +576,9 @@ class WindowTest : public QObject {
     Fixture f;
     QDir::setCurrent(started);
     auto* dir1 = f.Get<carteloom::FolderList>("Dir1");
-    const auto item = [dir1](const char* name) { return dir1->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0); };
+    const auto item = [dir1](const char* name) {
+      return dir1->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    };
     const auto shown = [&f](const char* list) {  // the rows wholly in view
       auto* folders = f.Get<QTreeWidget>(list);
       QStringList rows;
