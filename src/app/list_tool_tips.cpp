@@ -26,10 +26,7 @@ class ToolTipsWithin : public QObject {
     const QModelIndex item = widget == list_.viewport() ? list_.indexAt(help->pos()) : QModelIndex();
     QString text = item.data(Qt::ToolTipRole).toString();
     if (text.isEmpty()) text = list_.toolTip();
-    if (text.isEmpty()) {
-      QToolTip::hideText();
-      return true;
-    }
+    if (text.isEmpty()) return false;
     const QFontMetrics metrics(QToolTip::font());
     const int margins = 2 * (1 + list_.style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth)) + kTipSlack;
     const QPoint at(list_.mapToGlobal(QPoint(0, 0)).x(), help->globalPos().y());
