@@ -1,10 +1,13 @@
 #include "app/desktop.h"
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "app/text_bytes.h"
@@ -20,7 +23,21 @@ class ChooseFilesDialog : public QFileDialog {
   using QFileDialog::QFileDialog;
 
   void accept() override {
-    const QStringList files = selectedFiles();
+    // Qt answers with the files highlighted in its list once any are, and
+    // it highlights only the typed names it lists: of `"a.upt" "notes.txt"`
+    // pasted at once, notes.txt would be lost. Without a highlight Qt takes
+    // every typed name (the names in quotes, else the whole text).
+    QStringList files = selectedFiles();
+    auto* typed = findChild<QLineEdit*>("fileNameEdit");
+    auto* listed = findChild<QAbstractItemView*>("listView");
+    if (typed != nullptr && listed != nullptr) {
+      const QString text = typed->text();
+      const qsizetype typedNames = text.contains('"') ? (text.count('"') + 1) / 2 : !text.isEmpty();
+      if (typedNames > files.size()) {
+        listed->clearSelection();
+        files = selectedFiles();
+      }
+    }
     for (const QString& file : files) {
       // A folder is opened by the dialog itself.
       if (QFileInfo(file).isDir()) {
@@ -33,23 +50,42 @@ class ChooseFilesDialog : public QFileDialog {
   }
 };
 
-void ShowMessage(QWidget* owner, const QString& text, const QString& title) {
-  QMessageBox box(QMessageBox::NoIcon, title, WrappableAtSeparators(text), QMessageBox::Ok, owner);
-  box.exec();
+// Shows the box until it is answered. A box that leaves its window usable
+// stays above it without blocking it, and waits in a loop of its own.
+void Answer(QDialog& box, bool windowUsable) {
+  if (!windowUsable) {
+    box.exec();
+    return;
+  }
+  QEventLoop answered;
+  QObject::connect(&box, &QDialog::finished, &answered, &QEventLoop::quit);
+  box.setWindowModality(Qt::NonModal);  // a message box makes itself modal
+  box.show();
+  answered.exec();
 }
 
-bool AskOkCancel(QWidget* owner, const QString& text, const QString& title) {
+void ShowMessage(QWidget* owner, bool windowUsable, const QString& text, const QString& title) {
+  QMessageBox box(QMessageBox::NoIcon, title, WrappableAtSeparators(text), QMessageBox::Ok, owner);
+  Answer(box, windowUsable);
+}
+
+bool AskOkCancel(QWidget* owner, bool windowUsable, const QString& text, const QString& title) {
   QMessageBox box(QMessageBox::NoIcon, title, WrappableAtSeparators(text), QMessageBox::Ok | QMessageBox::Cancel,
                   owner);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Cancel);
-  return box.exec() == QMessageBox::Ok;
+  Answer(box, windowUsable);
+  return box.clickedButton() == box.button(QMessageBox::Ok);
 }
 
-QString AskText(QWidget* owner, const QString& prompt, const QString& title, const QString& proposal) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, proposal, &ok);
-  return ok ? text : QString();
+QString AskText(QWidget* owner, bool windowUsable, const QString& prompt, const QString& title,
+                const QString& proposal) {
+  QInputDialog box(owner);
+  box.setWindowTitle(title);
+  box.setLabelText(prompt);
+  box.setTextValue(proposal);
+  Answer(box, windowUsable);
+  return box.result() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 std::optional<std::string> ChooseFiles(QWidget* owner, const OpenFileRequest& request) {

@@ -20,12 +20,18 @@ struct OpenFileRequest {
 };
 
 struct Desktop {
-  // A modal box with an OK button only and no icon.
-  std::function<void(QWidget* owner, const QString& text, const QString& title)> message;
-  // A modal box with OK and Cancel, no icon; true for OK. Closing it is Cancel.
-  std::function<bool(QWidget* owner, const QString& text, const QString& title)> question;
+  // The boxes show over their owner, the window, and return once answered.
+  // Meanwhile the window waits, unless it stays usable (windowUsable): then
+  // its enabled controls still work, as a batch needs for 取消 and for
+  // closing the window.
+  // A box with an OK button only and no icon.
+  std::function<void(QWidget* owner, bool windowUsable, const QString& text, const QString& title)> message;
+  // A box with OK and Cancel, no icon; true for OK. Closing it is Cancel.
+  std::function<bool(QWidget* owner, bool windowUsable, const QString& text, const QString& title)> question;
   // The input box: the typed text, empty when cancelled.
-  std::function<QString(QWidget* owner, const QString& prompt, const QString& title, const QString& proposal)> input;
+  std::function<QString(QWidget* owner, bool windowUsable, const QString& prompt, const QString& title,
+                        const QString& proposal)>
+      input;
   // The open-file dialog: its answer (see open_file_answer.h), nothing when cancelled.
   std::function<std::optional<std::string>(QWidget* owner, const OpenFileRequest& request)> openFiles;
   std::function<void()> endProgram;

@@ -73,6 +73,11 @@ void ForwardingBatchUi::EntryFinished(const EntryReport& report) {
   OnWindowThread([&] { windowSide_.EntryFinished(report); });
 }
 
+void ForwardingBatchUi::BetweenFiles() {
+  // The batch waits for a box held back about the file before.
+  OnWindowThread([&] { windowSide_.BetweenFiles(); });
+}
+
 void ForwardingBatchUi::ShowProgress(std::uint64_t done, std::uint64_t total) {
   unsent_.emplace(done, total);
   // The start, the end and the return to empty are never left out.

@@ -34,6 +34,7 @@ class ForwardingBatchUi : public BatchUi {
 
   void ShowProgress(std::uint64_t done, std::uint64_t total) override;
   void EntryFinished(const EntryReport& report) override;
+  void BetweenFiles() override;
 
  private:
   // Runs `call` on the window's thread and waits for its result.

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QGroupBox>
 #include <QIcon>
@@ -190,7 +191,7 @@ void MainWindow::StartBatch(SourceList& list, const FolderList& folder, const Ba
   if (BatchRunning()) return;
   ClearStopRequest();
   SetBusy(true);
-  batchUi_ = std::make_unique<WindowBatchUi>(*this, list, *progress_, desktop_);
+  batchUi_ = std::make_unique<WindowBatchUi>(*this, list, *progress_, desktop_, folder.Path());
   batch_ = new BatchThread(
       *batchUi_, [batch, outputFolder = PathBytes(folder.Path())](BatchUi& ui) { return batch(ui, outputFolder); },
       this);
@@ -198,7 +199,7 @@ void MainWindow::StartBatch(SourceList& list, const FolderList& folder, const Ba
 }
 
 void MainWindow::BatchDone() {
-  if (!batch_->Result().stopped) batchUi_->Finish();
+  if (!batch_->Result().stopped) batchUi_->Finish(batch_->Result());
   batch_->deleteLater();
   batch_ = nullptr;
   batchUi_.reset();
@@ -213,6 +214,10 @@ void MainWindow::EndProgram() {
     // Its output being written is discarded as it unwinds; then BatchDone ends the program.
     endRequested_ = true;
     RequestStop();
+    // A box the batch waits for is answered for the user: Cancel, or OK where that is the only button.
+    for (QDialog* box : findChildren<QDialog*>()) {
+      if (box->isVisible()) box->reject();
+    }
     return;
   }
   desktop_.endProgram();
@@ -243,7 +248,9 @@ void MainWindow::RefreshPickers() {
   }
 }
 
-void MainWindow::ShowMessage(const QString& text) { desktop_.message(this, text, QString::fromUtf8(kMessageTitle)); }
+void MainWindow::ShowMessage(const QString& text) {
+  desktop_.message(this, /*windowUsable=*/false, text, QString::fromUtf8(kMessageTitle));
+}
 
 void MainWindow::SetBusy(bool busy) {
   // Only the cancel buttons stay: they stop the batch. The source lists

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/list_tool_tips.h"
 #include "app/open_file_answer.h"
 #include "app/text_bytes.h"
 
@@ -51,7 +52,7 @@ QString ElidedPath(const QString& path, const QFontMetrics& metrics, int width) 
   const QString name = path.mid(nameStart);
   const int nameWidth = metrics.horizontalAdvance(name);
   if (nameWidth >= width) return metrics.elidedText(name, Qt::ElideMiddle, width);
-  return metrics.elidedText(path.left(nameStart), Qt::ElideMiddle, width - nameWidth) + name;
+  return metrics.elidedText(path.left(nameStart), Qt::ElideLeft, width - nameWidth) + name;
 }
 
 SourceList::SourceList(QWidget* parent) : QListWidget(parent) {
@@ -60,8 +61,9 @@ SourceList::SourceList(QWidget* parent) : QListWidget(parent) {
   setDragDropMode(QAbstractItemView::DropOnly);
   // Entries fit the width, so no scroll bar hides their ends.
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setTextElideMode(Qt::ElideMiddle);
+  setTextElideMode(Qt::ElideLeft);
   setItemDelegate(new PathDelegate(this));
+  KeepToolTipsWithin(*this);
 }
 
 std::string SourceList::EntryAt(std::size_t index) const {

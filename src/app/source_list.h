@@ -2,8 +2,8 @@
 // A source list: the full paths of the files waiting for a batch, unique
 // byte for byte, in the order they were added. Files dropped from a file
 // manager are offered to the window as if chosen in the open-file dialog.
-// An entry shows its file name in full and as much of its folder as fits;
-// its tooltip is the whole path.
+// An entry shows its file name in full and as much of the end of its folder
+// as fits; its tooltip is the whole path.
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QStringList>
@@ -45,7 +45,7 @@ class SourceList : public QListWidget {
 };
 
 // The path as it fits into `width` pixels: the file name in full and the
-// middle of the folder left out; the name's middle too when it alone is wider.
+// start of the folder left out; the name's middle too when it alone is wider.
 QString ElidedPath(const QString& path, const QFontMetrics& metrics, int width);
 
 // Appends each file named by the dialog answer that the list does not hold

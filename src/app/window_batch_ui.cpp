@@ -1,6 +1,7 @@
 #include "app/window_batch_ui.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressBar>
 
 #include "app/source_list.h"
@@ -15,23 +16,35 @@ constexpr int kBarSteps = 1000;
 // A box higher than the screen cannot be answered; the files not listed
 // are counted instead (they stay in the source list all the same).
 constexpr std::size_t kListedFiles = 20;
+// While its box is up a batch can still be stopped: by 取消, or by closing
+// the window (everything else is disabled while a batch runs).
+constexpr bool kWindowUsable = true;
 
 }  // namespace
 
-QString FileMessageText(const std::vector<std::string>& paths, const std::string& text) {
-  QString shown;
+QString PathLines(const std::vector<std::string>& paths) {
+  QStringList lines;
   const std::size_t listed = std::min(paths.size(), kListedFiles);
-  for (std::size_t i = 0; i < listed; ++i) shown += PathText(paths[i]) + '\n';
-  if (paths.size() > listed) shown += QString::fromUtf8("……另有 %1 个文件\n").arg(paths.size() - listed);
-  return shown + ShownText(text);
+  for (std::size_t i = 0; i < listed; ++i) lines << PathText(paths[i]);
+  if (paths.size() > listed) lines << QString::fromUtf8("……另有 %1 个文件").arg(paths.size() - listed);
+  return lines.join('\n');
 }
 
-WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop)
-    : window_(window), sources_(sources), progress_(progress), desktop_(desktop) {}
+QString FileMessageText(const std::vector<std::string>& paths, const std::string& text) {
+  return PathLines(paths) + '\n' + ShownText(text);
+}
+
+WindowBatchUi::WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop,
+                             QString outputFolder)
+    : window_(window),
+      sources_(sources),
+      progress_(progress),
+      desktop_(desktop),
+      outputFolder_(std::move(outputFolder)) {}
 
 void WindowBatchUi::ShowMessage(const std::string& text, const std::string& title) {
   ShowGathered();
-  if (!StopRequested()) desktop_.message(&window_, ShownText(text), ShownText(title));
+  if (!StopRequested()) desktop_.message(&window_, kWindowUsable, ShownText(text), ShownText(title));
 }
 
 void WindowBatchUi::ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) {
@@ -46,8 +59,8 @@ OverwriteAnswer WindowBatchUi::AskOverwrite(const std::string& text, const std::
   ShowGathered();
   // The batch stops right after the answer; Rename writes nothing meanwhile.
   if (StopRequested()) return OverwriteAnswer::Rename;
-  return desktop_.question(&window_, ShownText(text), ShownText(title)) ? OverwriteAnswer::Overwrite
-                                                                        : OverwriteAnswer::Rename;
+  return desktop_.question(&window_, kWindowUsable, ShownText(text), ShownText(title)) ? OverwriteAnswer::Overwrite
+                                                                                       : OverwriteAnswer::Rename;
 }
 
 std::optional<std::string> WindowBatchUi::AskText(const std::string& prompt, const std::string& title,
@@ -55,7 +68,8 @@ std::optional<std::string> WindowBatchUi::AskText(const std::string& prompt, con
   ShowGathered();
   if (StopRequested()) return std::nullopt;
   // The name typed becomes part of a file name, so it takes the file-name bytes.
-  const QString typed = desktop_.input(&window_, ShownText(prompt), ShownText(title), PathText(proposal));
+  const QString typed =
+      desktop_.input(&window_, kWindowUsable, ShownText(prompt), ShownText(title), PathText(proposal));
   return QFile::encodeName(typed).toStdString();
 }
 
@@ -76,14 +90,32 @@ void WindowBatchUi::ShowProgress(std::uint64_t done, std::uint64_t total) {
   progress_.setValue(std::min(static_cast<int>(share * kBarSteps), kBarSteps - 1));
 }
 
-void WindowBatchUi::Finish() { ShowGathered(); }
+void WindowBatchUi::BetweenFiles() {
+  // Without its output folder the next file fails before anything is written,
+  // most likely for the same reason, so its message may join the box.
+  if (QFileInfo(outputFolder_).isDir()) ShowGathered();
+}
+
+void WindowBatchUi::EntryFinished(const EntryReport& report) {
+  if (!report.whyNot.empty()) notConverted_.push_back(report.source);
+}
+
+void WindowBatchUi::Finish(const BatchResult& result) {
+  ShowGathered();
+  // After the box that ended the batch, as the command line lists them.
+  if (result.endedEarly && !notConverted_.empty() && !StopRequested())
+    desktop_.message(&window_, kWindowUsable,
+                     QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + PathLines(notConverted_),
+                     ShownText(kMessageTitle));
+}
 
 void WindowBatchUi::ShowGathered() {
   if (!gathered_) return;
   const FileMessages messages = std::move(*gathered_);
   gathered_.reset();
   if (!StopRequested())
-    desktop_.message(&window_, FileMessageText(messages.paths, messages.text), ShownText(messages.title));
+    desktop_.message(&window_, kWindowUsable, FileMessageText(messages.paths, messages.text),
+                     ShownText(messages.title));
 }
 
 }  // namespace carteloom

@@ -2,7 +2,10 @@
 // The batches' user interface on the window's thread: Qt's modal boxes, the
 // source list of the batch's direction and the progress bar. Messages about
 // one file name it; consecutive ones with the same text share one box that
-// lists the files. Once a stop is requested nothing more is shown or asked.
+// lists the files. Such a box is held back only while the output folder is
+// missing, when no file can be converted: otherwise it shows before the batch
+// takes the next file. A batch that ends early says which files it did not
+// convert. Once a stop is requested nothing more is shown or asked.
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +22,8 @@ class SourceList;
 
 class WindowBatchUi : public BatchUi {
  public:
-  WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop);
+  WindowBatchUi(QWidget& window, SourceList& sources, QProgressBar& progress, const Desktop& desktop,
+                QString outputFolder);
 
   void ShowMessage(const std::string& text, const std::string& title) override;
   void ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) override;
@@ -33,9 +37,12 @@ class WindowBatchUi : public BatchUi {
   void RemoveSourceAt(std::size_t index) override;
 
   void ShowProgress(std::uint64_t done, std::uint64_t total) override;
+  void BetweenFiles() override;
+  void EntryFinished(const EntryReport& report) override;
 
-  // The batch is over: shows the files' messages still gathered.
-  void Finish();
+  // The batch is over: shows the files' messages still gathered, and when
+  // it ended early, the files it did not convert.
+  void Finish(const BatchResult& result);
 
  private:
   // Consecutive messages about files with one text and title.
@@ -51,11 +58,14 @@ class WindowBatchUi : public BatchUi {
   SourceList& sources_;
   QProgressBar& progress_;
   const Desktop& desktop_;
+  QString outputFolder_;
   std::optional<FileMessages> gathered_;
+  std::vector<std::string> notConverted_;
 };
 
-// The text of a box about files: each path on its own line (as many as a
-// box can show), then the text.
+// Each path on a line of its own, as many as a box can show, then how many more there are.
+QString PathLines(const std::vector<std::string>& paths);
+// The text of a box about files: their paths, then the text.
 QString FileMessageText(const std::vector<std::string>& paths, const std::string& text);
 
 }  // namespace carteloom

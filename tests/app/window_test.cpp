@@ -1,7 +1,8 @@
 // The window on a scripted desktop: its layout, the open-file answers,
 // choosing, dropping and removing sources, both conversions on their thread
-// with their progress and stop, the boxes about files, the pickers, the
-// keyboard and Qt's Chinese texts.
+// with their progress and stop, the boxes about files and their order, the
+// pickers, long paths and tooltips, the keyboard and Qt's Chinese texts; on
+// Qt's own boxes and file dialog where they matter.
 #include <QtTest>
 #include <QtWidgets>
 #include <semaphore>
@@ -91,6 +92,18 @@ struct PausingUi : carteloom::BatchUi {
   static inline std::counting_semaphore<> reached{0}, goOn{0};
 };
 
+// Notes each text a list's entries are drawn with, marked when it is wider than its place.
+struct DrawnEntries : QProxyStyle {
+  mutable QStringList texts;
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    if (const auto* entry = qstyleoption_cast<const QStyleOptionViewItem*>(option); entry && element == CE_ItemViewItem)
+      texts << entry->text + (entry->fontMetrics.horizontalAdvance(entry->text) >
+                              subElementRect(SE_ItemViewItemText, option, widget).width() ? " (too wide)" : "");
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
+};
+
 struct PaintCounter : QObject {
   int count = 0;
   bool eventFilter(QObject*, QEvent* event) override {
@@ -110,13 +123,13 @@ struct Fixture {
   QStringList shown;  // "title: text", "title? text" for questions, "title: prompt|proposal" for input, the end
   std::function<void()> whileMessageShown = [] {};  // what a user tries while a message is up
   carteloom::Desktop desktop{
-      [this](QWidget*, const QString& text, const QString& title) {
+      [this](QWidget*, bool, const QString& text, const QString& title) {
         shown << title + ": " + text; whileMessageShown();
       },
-      [this](QWidget*, const QString& text, const QString& title) {
+      [this](QWidget*, bool, const QString& text, const QString& title) {
         shown << title + "? " + text; whileMessageShown(); return overwrite;
       },
-      [this](QWidget*, const QString& prompt, const QString& title, const QString& proposal) {
+      [this](QWidget*, bool, const QString& prompt, const QString& title, const QString& proposal) {
         shown << title + ": " + prompt + "|" + proposal; return QString("renamed");
       },
       [this](QWidget*, const carteloom::OpenFileRequest& request) {
@@ -210,11 +223,6 @@ class WindowTest : public QObject {
     // Stray bytes of a path are replaced in a message, also the last one; the text around them survives.
     QCOMPARE(carteloom::ShownText("/gps/\xB5x已存在\xB5"), QString::fromUtf8("/gps/\xEF\xBF\xBDx已存在\xEF\xBF\xBD"));
 #endif
-    // A long path in a list keeps its file name in full and the start of its folder.
-    const QFontMetrics metrics(QApplication::font());
-    const QString shown = carteloom::ElidedPath("/gps/" + QString("folder/").repeated(30) + "day1.upt", metrics, 200);
-    QVERIFY2(shown.startsWith("/gps/") && shown.endsWith("/day1.upt") && shown.contains(QChar(0x2026)) &&
-                 metrics.horizontalAdvance(shown) <= 200, qPrintable(shown));
   }
 
   void EachSourceListTakesChosenFilesOnceAndLetsTheSelectedGo() {
@@ -425,18 +433,105 @@ class WindowTest : public QObject {
     }
   }
 
-  // Messages about files name them above the text; files that fail in a row for the same reason share one
-  // box, which lists as many as a box can show. A box wraps a long path between folders.
+  // While a batch waits for the answer to its question, 取消 still works: the box closes, the batch stops with
+  // the old output intact, and the program ends.
+  void CancelStopsABatchThatWaitsForAnAnswer() {
+    QTemporaryDir temp;
+    WriteFile(temp.filePath("day1.upt"), kWaypoint);
+    WriteFile(temp.filePath("day1.mif"), "old");
+    carteloom::Desktop desktop = carteloom::Desktop::Platform();  // Qt's own boxes
+    bool ended = false;
+    desktop.endProgram = [&ended] { ended = true; };
+    desktop.openFiles = [&temp](QWidget*, auto&) { return carteloom::DialogAnswer({temp.filePath("day1.upt")}); };
+    carteloom::MainWindow window(desktop);
+    window.findChild<carteloom::FolderList*>("Dir1")->ShowFolder(temp.path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto* cancel = window.findChild<QPushButton*>("Cmd_Cancle");
+    QString asked;
+    QTimer user;  // clicks 取消 while the question is up, as the platform delivers a click
+    QObject::connect(&user, &QTimer::timeout, [&] {
+      auto* box = window.findChild<QMessageBox*>();
+      if (box == nullptr || !box->isVisible()) return;
+      if (!asked.isEmpty()) {  // the click did not get through
+        carteloom::RequestStop();
+        return box->reject();
+      }
+      asked = box->text();
+      QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, cancel->mapTo(&window, cancel->rect().center()));
+    });
+    user.start(10);
+    QTest::mouseClick(window.findChild<QPushButton*>("Cmd_Add"), Qt::LeftButton);
+    QSignalSpy done(&window, &carteloom::MainWindow::batchFinished);
+    QTest::mouseClick(window.findChild<QPushButton*>("Cmd_Convert"), Qt::LeftButton);
+    QVERIFY(done.wait() && ended && window.findChild<QMessageBox*>() == nullptr);
+    carteloom::ClearStopRequest();
+    QVERIFY2(asked.contains(QString::fromUtf8("已存在")), qPrintable(asked));
+    QCOMPARE(carteloom::FileText(temp.filePath("day1.mif").toStdString()), "old"s);
+  }
+
+  // A box about a file shows before the next file is converted, and the batch waits for it. A batch that ends
+  // early then lists, after the box that ended it, the files it did not convert.
+  void BoxesComeBeforeTheNextFileAndAnEarlyEndListsTheRest() {
+    QTemporaryDir temp;
+    for (const char* suffix : {".mif", ".mid"})
+      QVERIFY(QFile::copy(CARTELOOM_TEST_DATA "/windows/points" + QString(suffix), temp.filePath("good") + suffix));
+    WriteFile(temp.filePath("notes.mif"), "Version 300\r\nData\r\n");
+    WriteFile(temp.filePath("utm.mif"), "Version 300\r\nCoordSys Earth Projection 8, 104\r\nData\r\nPoint 5 4\r\n");
+    Fixture f;
+    f.Get<carteloom::FolderList>("Dir_Trekvane")->ShowFolder(temp.path());
+    f.openAnswers = {PathBytes(temp.path()) + "\0notes.mif\0good.mif\0utm.mif\0roads.mif\0\0"s};
+    QList<qsizetype> atBoxes;  // the files written and the entries left when each box shows
+    f.whileMessageShown = [&] {
+      atBoxes << QDir(temp.path()).entryList({"*.upt"}).size() << f.Get("List_MifFile")->count();
+    };
+    f.Click("Cmd_addMif");
+    QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
+    QCOMPARE(atBoxes, QList<qsizetype>({0, 3, 3, 2, 3, 2}));
+    const auto path = [&temp](const char* name) { return QDir::toNativeSeparators(temp.filePath(name)) + '\n'; };
+    QCOMPARE(f.shown,
+             QStringList({"Carteloom: " + path("notes.mif") + QString::fromUtf8("此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！"),
+                          kMessage + path("utm.mif") + QString::fromUtf8("该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!"),
+                          kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + path("notes.mif") +
+                              path("utm.mif") + path("roads.mif").chopped(1)}));
+  }
+
+  // Every name typed into the open-file dialog is taken, one it lists as well as one it does not.
+  void TheOpenFileDialogTakesEveryTypedName() {
+#ifdef Q_OS_WIN
+    QSKIP("The system's own dialog takes typed names there.");
+#endif
+    QTemporaryDir temp;
+    WriteFile(temp.filePath("big1.upt"), kWaypoint);
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      auto* listed = dialog->findChild<QAbstractItemView*>("listView");
+      QVERIFY(QTest::qWaitFor([listed] { return listed->model()->rowCount(listed->rootIndex()) > 0; }));
+      auto* typed = dialog->findChild<QLineEdit*>("fileNameEdit");
+      typed->insert("\"big1.upt\" \"notes.txt\"");  // pasted, or given at once by an input method
+      QTest::keyClick(typed, Qt::Key_Return);
+      if (dialog->isVisible()) dialog->reject();
+    });
+    const auto answer = carteloom::Desktop::Platform().openFiles(nullptr, {"(*.upt)", "*.upt", "", temp.path()});
+    QCOMPARE(carteloom::ChosenFiles(answer.value_or("")),
+             std::vector<std::string>({PathBytes(temp.filePath("big1.upt")), PathBytes(temp.filePath("notes.txt"))}));
+  }
+
+  // Messages about files name them above the text; files that fail in a row for the same reason (their output
+  // folder is gone) share one box, which lists as many as a box can show. A box wraps a long path between folders.
   void FileMessagesNameTheirFilesAndShareABox() {
     Fixture f;
     carteloom::WindowBatchUi ui(f.window, *f.Get<carteloom::SourceList>("List_OrigFile"),
-                                *f.Get<QProgressBar>("ProgressBar1"), f.desktop);
+                                *f.Get<QProgressBar>("ProgressBar1"), f.desktop, "/x");
     const std::string gone = "没有转换：输出文件夹 /x 不存在";
-    for (const char* path : {"/d/a", "/d/b"}) ui.ShowFileMessage(path, gone, "消息");
+    for (const char* path : {"/d/a", "/d/b"}) {
+      ui.ShowFileMessage(path, gone, "消息");
+      ui.BetweenFiles();  // the next file cannot be converted either: the box may wait
+    }
     ui.ShowFileMessage("/d/c", "其他", "消息");
     ui.AskOverwrite("覆盖？", "消息");
     ui.ShowFileMessage("/d/d", gone, "消息");
-    ui.Finish();
+    ui.Finish({});
     const QString goneText = QString::fromStdString(gone);
     QCOMPARE(f.shown, QStringList({kMessage + "/d/a\n/d/b\n" + goneText, kMessage + QString::fromUtf8("/d/c\n其他"),
                                    QString::fromUtf8("消息? 覆盖？"), kMessage + "/d/d\n" + goneText}));
@@ -445,30 +540,87 @@ class WindowTest : public QObject {
     QCOMPARE(carteloom::WrappableAtSeparators("C:\\a-b/c"), QString::fromUtf8("C:\\\u200Ba-\u2060b/\u200Bc"));
   }
 
-  // The open folder is the one in bold, named by the list's tooltip; a click only highlights another. When
-  // the window is active again, folders and drives are listed anew.
+  // A long path shows its file name whole and the end of its folder. Its tooltip, the whole path in lines, starts
+  // at the list's edge and keeps clear of the buttons beside it, as the output folder's tooltip does.
+  void LongPathsShowTheirFileNameAndTheirTipsLeaveTheButtonsFree() {
+    QTemporaryDir temp;
+    const QString longFolder = temp.filePath(QString("a folder with a long name/").repeated(6));
+    QVERIFY(QDir().mkpath(longFolder));
+    const QString entry = QDir::toNativeSeparators(longFolder + "trip/day1.upt");
+    DrawnEntries drawn;
+    Fixture f;
+    f.openAnswers = {carteloom::DialogAnswer({entry})};
+    f.Click("Cmd_Add");
+    f.Get<carteloom::FolderList>("Dir1")->ShowFolder(longFolder);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.Get("List_OrigFile")->setStyle(&drawn);
+    f.Get("List_OrigFile")->grab();
+    const QString shown = drawn.texts.value(0);
+    QVERIFY2(shown.startsWith(QChar(0x2026)) && shown.endsWith(QDir::toNativeSeparators("/trip/day1.upt")),
+             qPrintable(shown));
+    const auto onScreen = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); };
+    const std::tuple<const char*, const char*, QString> tips[] = {
+        {"List_OrigFile", "Cmd_Add", entry},
+        {"Dir1", "Cmd_Convert", QString::fromUtf8("输出文件夹：") + QDir::toNativeSeparators(longFolder.chopped(1))}};
+    for (const auto& [name, button, text] : tips) {
+      auto* list = f.Get<QAbstractItemView>(name);
+      const QPoint at = list->visualRect(list->indexAt(QPoint(4, 4))).center();
+      QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+      QCoreApplication::sendEvent(list->viewport(), &help);
+      const QLabel* tip = nullptr;
+      for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("QTipLabel") && w->isVisible()) tip = qobject_cast<const QLabel*>(w);
+      QVERIFY(tip != nullptr);
+      QCOMPARE(tip->text().remove('\n'), text);
+      QVERIFY(tip->x() >= onScreen(list).left() && tip->geometry().right() < onScreen(f.Get<QWidget>(button)).left());
+    }
+  }
+
+  // The open folder is the one in bold, named by the list's tooltip; a click only highlights another. A folder
+  // list shows the open folder with its parent above it and its subfolders below it: at the start, after a change
+  // of drive, and when the folders are listed anew, as they are with the drives when the window is active again.
   void PickersShowTheOutputFolderAndFollowTheDisk() {
     QTemporaryDir temp;
-    QVERIFY(QDir(temp.path()).mkdir("a"));
+    const QString deep = temp.filePath("a/b/c/d/e/f/g/h");
+    QVERIFY(QDir().mkpath(deep + "/s1") && QDir().mkpath(deep + "/s2"));
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(deep);
     Fixture f;
+    QDir::setCurrent(started);
     auto* dir1 = f.Get<carteloom::FolderList>("Dir1");
-    dir1->ShowFolder(temp.path());
     const auto item = [dir1](const char* name) {
       return dir1->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     };
-    QVERIFY(dir1->currentItem()->font(0).bold() && dir1->selectedItems().isEmpty());
-    dir1->scrollToItem(item("a"));
-    QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(item("a")).center());
-    QVERIFY(item("a")->isSelected() && !item("a")->font(0).bold());
-    QCOMPARE(QStringList({dir1->Path(), dir1->toolTip()}),
-             QStringList({temp.path(), QString::fromUtf8("输出文件夹：") + QDir::toNativeSeparators(temp.path())}));
-    QVERIFY(QDir(temp.path()).mkdir("b"));
+    const auto shown = [&f](const char* list) {  // the rows wholly in view
+      auto* folders = f.Get<QTreeWidget>(list);
+      QStringList rows;
+      for (QTreeWidgetItemIterator it(folders); *it != nullptr; ++it)
+        if (folders->viewport()->rect().contains(folders->visualItemRect(*it))) rows << (*it)->text(0);
+      return rows.join(' ');
+    };
     f.Get<carteloom::DriveList>("Drive1")->SetDrives({"/nowhere"});
     f.window.show();
     f.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    QVERIFY(item("b") != nullptr && item("a")->isSelected());
     QCOMPARE(f.Get<QComboBox>("Drive1")->count(), carteloom::MachineDrives().size());
+    for (const char* list : {"Dir1", "Dir_Trekvane"})  // the list's end, with folders above filling the rest
+      QVERIFY2(shown(list).endsWith(" g h s1 s2"), qPrintable(shown(list)));
+    QVERIFY(QDir(deep).mkdir("s3") && QDir(deep).mkdir("s4") && QDir(deep).mkdir("s5"));
+    dir1->scrollToTop();
+    f.Get<carteloom::DriveList>("Drive1")->SetDrives({"/", deep});
+    f.Get<carteloom::DriveList>("Drive1")->setCurrentIndex(1);
+    QVERIFY2(shown("Dir1").startsWith("g h s1 s2"), qPrintable(shown("Dir1")));
+    QVERIFY(dir1->currentItem()->font(0).bold() && dir1->selectedItems().isEmpty());
+    QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(item("s2")).center());
+    QVERIFY(item("s2")->isSelected() && !item("s2")->font(0).bold());
+    QCOMPARE(QStringList({dir1->Path(), dir1->toolTip()}),
+             QStringList({deep, QString::fromUtf8("输出文件夹：") + QDir::toNativeSeparators(deep)}));
+    QVERIFY(QDir(deep).mkdir("s6"));
+    dir1->scrollToTop();
+    dir1->Refresh();
+    QVERIFY(item("s6") != nullptr && item("s2")->isSelected());
+    QVERIFY2(shown("Dir1").startsWith("g h s1 s2"), qPrintable(shown("Dir1")));
   }
 
   // Enter clicks a focused button as Space does; an empty list that has the focus shows it; Qt's own boxes
