@@ -1,7 +1,7 @@
 // The field reader and the number readers on arbitrary bytes.
 #include <cmath>
 
-#include "formats/field_reader.h"
+#include "receiver/field_reader.h"
 #include "fuzz_support.h"
 
 using namespace carteloom;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numeric>
 
-#include "formats/mid_reader.h"
-#include "formats/mif_reader.h"
+#include "mif/mid_reader.h"
+#include "mif/mif_scanner.h"
 #include "fuzz_support.h"
 
 using namespace carteloom;

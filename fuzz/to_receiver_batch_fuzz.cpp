@@ -5,8 +5,8 @@
 // two of a section a route sentence, and the end sentence closes the routes.
 #include <cmath>
 
-#include "formats/mif_reader.h"
-#include "formats/receiver_records.h"
+#include "mif/mif_scanner.h"
+#include "receiver/records.h"
 #include "fuzz_support.h"
 #include "support/output_checks.h"
 #include "to_receiver/to_receiver_batch.h"

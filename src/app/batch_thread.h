@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "app/forwarding_batch_ui.h"
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 namespace carteloom {
 

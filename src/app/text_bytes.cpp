@@ -4,7 +4,7 @@
 #include <QFile>
 #include <string_view>
 
-#include "formats/charset_codec.h"
+#include "files/charset_codec.h"
 
 namespace carteloom {
 

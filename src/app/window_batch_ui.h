@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/desktop.h"
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 class QProgressBar;
 class QWidget;

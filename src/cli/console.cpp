@@ -3,8 +3,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "formats/charset_codec.h"
-#include "formats/stop_request.h"
+#include "files/charset_codec.h"
+#include "files/stop_request.h"
 
 #ifdef _WIN32
 #include <io.h>

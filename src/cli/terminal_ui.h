@@ -8,7 +8,7 @@
 
 #include "cli/console.h"
 #include "cli/progress_line.h"
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 namespace carteloom {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "formats/number_text.h"
+#include "files/number_text.h"
 #include "gdal_driver/gdal_text.h"
 
 namespace carteloom::gdal {

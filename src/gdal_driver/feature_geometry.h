@@ -10,7 +10,7 @@
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 
-#include "formats/mif_reader.h"
+#include "mif/mif_scanner.h"
 
 namespace carteloom::gdal {
 

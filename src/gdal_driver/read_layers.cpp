@@ -1,8 +1,8 @@
 #include "gdal_driver/read_layers.h"
 
-#include "formats/paths.h"
+#include "files/paths.h"
 #include "gdal_driver/gdal_text.h"
-#include "to_mif/route_file.h"
+#include "receiver/route_file.h"
 
 namespace carteloom::gdal {
 namespace {

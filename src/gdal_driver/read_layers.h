@@ -15,7 +15,7 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
-#include "to_mif/record_reader.h"
+#include "receiver/record_reader.h"
 
 namespace carteloom::gdal {
 

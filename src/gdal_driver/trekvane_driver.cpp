@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/file_routines.h"
-#include "formats/paths.h"
+#include "files/file_routines.h"
+#include "files/paths.h"
 #include "gdal_driver/read_layers.h"
 #include "gdal_driver/write_layer.h"
 

@@ -1,7 +1,7 @@
 #include "gdal_driver/write_layer.h"
 
-#include "formats/number_text.h"
-#include "formats/paths.h"
+#include "files/number_text.h"
+#include "files/paths.h"
 
 namespace carteloom::gdal {
 

@@ -12,8 +12,8 @@
 
 #include <ogrsf_frmts.h>
 
-#include "formats/charset_codec.h"
-#include "formats/output_file.h"
+#include "files/charset_codec.h"
+#include "files/output_file.h"
 #include "gdal_driver/feature_geometry.h"
 #include "to_receiver/converters.h"
 

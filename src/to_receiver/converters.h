@@ -5,12 +5,12 @@
 // discards every file.
 #include <cstdint>
 
-#include "formats/batch_progress.h"
-#include "formats/mid_reader.h"
-#include "formats/mif_reader.h"
-#include "formats/output_file.h"
+#include "batch/batch_progress.h"
+#include "mif/mid_reader.h"
+#include "mif/mif_scanner.h"
+#include "files/output_file.h"
 #include "to_receiver/layer_objects.h"
-#include "to_receiver/route_list.h"
+#include "receiver/route_list.h"
 
 namespace carteloom {
 

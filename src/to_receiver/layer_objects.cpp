@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "formats/stop_request.h"
+#include "files/stop_request.h"
 
 namespace carteloom {
 namespace {

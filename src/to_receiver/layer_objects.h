@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/batch_progress.h"
-#include "formats/mid_reader.h"
-#include "formats/mif_reader.h"
-#include "formats/read_ahead.h"
+#include "batch/batch_progress.h"
+#include "mif/mid_reader.h"
+#include "mif/mif_scanner.h"
+#include "files/read_ahead.h"
 
 namespace carteloom {
 

@@ -1,5 +1,5 @@
 #include "to_receiver/converters.h"
-#include "to_receiver/receiver_sentences.h"
+#include "receiver/receiver_sentences.h"
 
 namespace carteloom {
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "to_receiver/converters.h"
-#include "to_receiver/receiver_sentences.h"
+#include "receiver/receiver_sentences.h"
 
 namespace carteloom {
 

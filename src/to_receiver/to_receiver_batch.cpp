@@ -5,13 +5,13 @@
 #include <set>
 #include <vector>
 
-#include "formats/batch_progress.h"
-#include "formats/entry_report.h"
-#include "formats/file_routines.h"
-#include "formats/number_text.h"
-#include "formats/output_naming.h"
-#include "formats/paths.h"
-#include "formats/stop_request.h"
+#include "batch/batch_progress.h"
+#include "batch/entry_report.h"
+#include "files/file_routines.h"
+#include "files/number_text.h"
+#include "batch/output_naming.h"
+#include "files/paths.h"
+#include "files/stop_request.h"
 #include "to_receiver/converters.h"
 
 namespace carteloom {

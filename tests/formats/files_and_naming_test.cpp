@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "formats/file_routines.h"
-#include "formats/output_file.h"
-#include "formats/output_naming.h"
-#include "formats/paths.h"
+#include "files/file_routines.h"
+#include "files/output_file.h"
+#include "batch/output_naming.h"
+#include "files/paths.h"
 #include "support/test_support.h"
 #ifndef _WIN32
 #include <sys/resource.h>

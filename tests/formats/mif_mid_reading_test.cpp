@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <random>
 
-#include "formats/charset_codec.h"
-#include "formats/mid_reader.h"
-#include "formats/mif_reader.h"
+#include "files/charset_codec.h"
+#include "mif/mid_reader.h"
+#include "mif/mif_scanner.h"
 #include "support/test_support.h"
 
 namespace carteloom::testing {

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-#include "formats/sentence.h"
+#include "receiver/sentence.h"
 #include "support/test_support.h"
 
 namespace carteloom::testing {

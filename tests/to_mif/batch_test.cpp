@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "formats/paths.h"
-#include "formats/stop_request.h"
+#include "files/paths.h"
+#include "files/stop_request.h"
 #include "support/test_support.h"
 #include "to_mif/to_mif_batch.h"
 

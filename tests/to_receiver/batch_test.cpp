@@ -7,7 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "formats/stop_request.h"
+#include "files/stop_request.h"
 #include "support/output_checks.h"
 #include "support/test_support.h"
 #include "to_mif/to_mif_batch.h"

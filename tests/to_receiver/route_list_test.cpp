@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/output_file.h"
+#include "files/output_file.h"
 #include "support/test_support.h"
 #include "to_receiver/converters.h"
 
