@@ -6,10 +6,10 @@
 // and its first layer holds the objects and vertices of the MIF.
 #include <memory>
 
+#include "fuzz_support.h"
 #include "mif/mid_reader.h"
 #include "mif/mif_scanner.h"
 #include "receiver/records.h"
-#include "fuzz_support.h"
 #include "support/output_checks.h"
 #include "to_mif/to_mif_batch.h"
 

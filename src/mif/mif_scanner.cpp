@@ -156,7 +156,7 @@ double MifScanner::Number() {
   return result.ec == std::errc() && std::isfinite(parsed) ? parsed : 0;
 }
 
-bool MifScanner::AddVertex(std::vector<MifVertex>& to) {
+bool MifScanner::AddVertex(std::vector<Position>& to) {
   const double x = Number();
   if (std::isnan(x)) return false;
   const double y = Number();

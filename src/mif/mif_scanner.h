@@ -15,13 +15,9 @@
 #include <vector>
 
 #include "files/block_reader.h"
+#include "files/position.h"
 
 namespace carteloom {
-
-struct MifVertex {
-  double x = 0;  // longitude
-  double y = 0;  // latitude
-};
 
 // Objects that can become neither waypoints nor routes, in the order the
 // messages name them.
@@ -33,9 +29,9 @@ using MifSkippedCounts = std::array<std::uint64_t, kMifSkippedKinds.size()>;
 // one piece of it, when it holds more vertices than the caller had room for.
 struct MifObject {
   // Point objects, the members of a Multipoint, the points of a Collection.
-  std::vector<MifVertex> points;
+  std::vector<Position> points;
   // The vertices of every line section (Line, each section of a Pline), in order.
-  std::vector<MifVertex> vertices;
+  std::vector<Position> vertices;
   // The end of each line section that ends in this piece, as an index into
   // vertices. Vertices after the last end belong to a section that goes on
   // in the next piece.
@@ -110,7 +106,7 @@ class MifScanner : public BlockReader {
   std::string_view Word();
   double Number();
   // Two numbers, a longitude and a latitude, added to to; false when either is missing.
-  bool AddVertex(std::vector<MifVertex>& to);
+  bool AddVertex(std::vector<Position>& to);
   // Whether the piece being read has taken all the room it was given.
   bool Full(const MifObject& object) const {
     return object.points.size() + object.vertices.size() + object.sectionEnds.size() >= roomEnd_;

@@ -1,9 +1,9 @@
 #pragma once
-// The sentences of the waypoint and route files written from MIF layers.
+// The sentences of the waypoint and route files the writers make.
 #include <cstdint>
 #include <string_view>
 
-#include "mif/mif_scanner.h"
+#include "files/position.h"
 #include "receiver/records.h"
 #include "receiver/sentence.h"
 
@@ -19,12 +19,12 @@ inline Sentence& GeneratedName(Sentence& sentence, std::uint64_t number, std::ui
 // "$PZTJWPL,ddmm.mmm,N,dddmm.mmm,E,altitude,M,name,,a*hh" CR LF, the name
 // written by writeName(Sentence&). South and west give "S" and "W".
 template <typename WriteName>
-void WriteWaypointSentence(OutputFile& out, const MifVertex& position, std::string_view altitude,
+void WriteWaypointSentence(OutputFile& out, const Position& position, std::string_view altitude,
                            WriteName&& writeName) {
   Sentence sentence(out, kWaypointTag);
-  sentence.Text(",").DegreesMinutes(position.y < 0 ? -position.y : position.y, 2);
-  sentence.Text(position.y < 0 ? ",S," : ",N,").DegreesMinutes(position.x < 0 ? -position.x : position.x, 3);
-  sentence.Text(position.x < 0 ? ",W," : ",E,").Text(altitude).Text(",M,");
+  sentence.Text(",").DegreesMinutes(position.latitude < 0 ? -position.latitude : position.latitude, 2);
+  sentence.Text(position.latitude < 0 ? ",S," : ",N,").DegreesMinutes(position.longitude < 0 ? -position.longitude : position.longitude, 3);
+  sentence.Text(position.longitude < 0 ? ",W," : ",E,").Text(altitude).Text(",M,");
   writeName(sentence);
   sentence.Text(",,a").End();
 }

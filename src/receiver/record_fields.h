@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "files/position.h"
 #include "receiver/records.h"
 
 namespace carteloom {
@@ -46,11 +47,6 @@ class RecordWalker {
   int number_ = 0;
   bool starts_ = false;
   RecordKind kind_ = RecordKind::Waypoint;
-};
-
-struct Position {
-  double longitude = 0;
-  double latitude = 0;
 };
 
 // Gathers fields 2 (latitude), 3 (its hemisphere), 4 (longitude) and 5 (its

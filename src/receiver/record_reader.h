@@ -23,12 +23,21 @@ struct ReceiverRecord {
   std::string_view Field(int number) const {
     return number >= 1 && static_cast<std::size_t>(number) <= fields.size() ? fields[number - 1] : std::string_view();
   }
-  // The end sentence ("$PZTJCMD,END*3D"), which no file kind counts as a
-  // damaged record; tells only when field 1 is kept.
+  // The end sentence ("$PZTJCMD,END*3D"); tells only when field 1 is kept.
   bool IsEnd() const { return fieldCount <= 2 && Field(1) == kCommandTag; }
 
   std::vector<std::string> fields;
 };
+
+// A damaged record: one that ended before its last field, lastField of its
+// kind of file. The end sentence is no record of data, nor is a blank line,
+// and a format record has no fixed fields. A waypoint record that ended
+// before its longitude gives no position and is skipped; one that has it is
+// read as far as it goes. Tells only when field 1 is kept.
+inline bool IsDamaged(const ReceiverRecord& record, int lastField) {
+  const bool blankLine = record.fieldCount == 1 && record.Field(1).empty();
+  return record.kind != RecordKind::Format && !record.IsEnd() && !blankLine && record.fieldCount < lastField;
+}
 
 class RecordReader {
  public:

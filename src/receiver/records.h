@@ -13,6 +13,9 @@ inline constexpr std::string_view kFormatTag = "$PZTJFMT";  // its fields are no
 inline constexpr std::string_view kCommandTag = "$PZTJCMD";
 inline constexpr std::string_view kEndSentence = "$PZTJCMD,END*3D";
 
+// The last field of a record without the "*" and checksum it carries.
+inline std::string_view WithoutChecksum(std::string_view field) { return field.substr(0, field.find('*')); }
+
 // A waypoint record: latitude (ddmm.mmm) and its hemisphere, longitude
 // (dddmm.mmm) and its hemisphere, altitude, its unit, name, comment, symbol.
 // A track record has the position where a waypoint has it.

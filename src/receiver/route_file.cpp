@@ -53,9 +53,7 @@ RouteFile ReadRouteFile(FieldReader& source, RouteFileListener* listener) {
   RecordReader records(source, route_field::kLast, true, kAllFields);
   ReceiverRecord record;
   while (records.Next(record)) {
-    if (listener != nullptr && record.kind != RecordKind::Format && record.fieldCount < route_field::kLast &&
-        !record.IsEnd())
-      listener->Damaged(record);
+    if (listener != nullptr && IsDamaged(record, route_field::kLast)) listener->Damaged(record);
     if (record.kind == RecordKind::Waypoint && record.position) {
       file.waypoints.push_back(*record.position);
       if (listener != nullptr) listener->Waypoint(record);

@@ -31,8 +31,7 @@ class RouteFileListener {
   virtual ~RouteFileListener() = default;
   // A waypoint record that gives the next waypoint, with all its fields.
   virtual void Waypoint(const ReceiverRecord& record) = 0;
-  // A record that ended before its last field (the end sentence apart);
-  // a waypoint record without a position gives no waypoint.
+  // A damaged record (IsDamaged); a waypoint record without a position gives no waypoint.
   virtual void Damaged(const ReceiverRecord& record) = 0;
 };
 

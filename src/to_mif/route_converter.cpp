@@ -1,8 +1,8 @@
 // Route files: one Pline per route, drawn as ReadRouteFile lays it out.
 
 #include "files/number_text.h"
-#include "to_mif/converters.h"
 #include "receiver/route_file.h"
+#include "to_mif/converters.h"
 
 namespace carteloom {
 namespace {

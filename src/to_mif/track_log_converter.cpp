@@ -8,8 +8,8 @@
 #include "files/number_text.h"
 #include "files/paths.h"
 #include "files/read_ahead.h"
-#include "to_mif/converters.h"
 #include "receiver/record_reader.h"
+#include "to_mif/converters.h"
 
 namespace carteloom {
 namespace {

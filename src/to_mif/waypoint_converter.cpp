@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "files/read_ahead.h"
-#include "to_mif/converters.h"
 #include "receiver/record_reader.h"
+#include "to_mif/converters.h"
 
 namespace carteloom {
 namespace {

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <random>
 
-#include "receiver/field_reader.h"
 #include "files/short_decimal.h"
+#include "receiver/field_reader.h"
 #include "support/test_support.h"
 
 namespace carteloom::testing {

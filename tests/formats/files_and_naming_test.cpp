@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "batch/output_naming.h"
 #include "files/file_routines.h"
 #include "files/output_file.h"
-#include "batch/output_naming.h"
 #include "files/paths.h"
 #include "support/test_support.h"
 #ifndef _WIN32

@@ -23,10 +23,10 @@ static std::vector<std::string> Read(MifScanner scanner, std::size_t room) {
   char b[64];
   for (MifObject o; scanner.Next(o, room);) {
     if (!o.continued) out.emplace_back(), lines.emplace_back();
-    for (const MifVertex& v : o.points) out.back().append(b, std::snprintf(b, 64, "P%g %g ", v.x, v.y));
+    for (const Position& v : o.points) out.back().append(b, std::snprintf(b, 64, "P%g %g ", v.longitude, v.latitude));
     for (std::size_t v = 0, s = 0; v <= o.vertices.size(); ++v) {
       for (; s < o.sectionEnds.size() && o.sectionEnds[s] == v; ++s) lines.back() += "|";
-      if (v < o.vertices.size()) lines.back().append(b, std::snprintf(b, 64, "%g %g ", o.vertices[v].x, o.vertices[v].y));
+      if (v < o.vertices.size()) lines.back().append(b, std::snprintf(b, 64, "%g %g ", o.vertices[v].longitude, o.vertices[v].latitude));
     }
   }
   for (std::size_t i = 0; i < lines.size(); ++i) out[i + 1] += lines[i];

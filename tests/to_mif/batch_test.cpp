@@ -34,14 +34,14 @@ TEST(ToMifBatch, ConvertsInListOrderAndReportsWhatItCannot) {
   WriteBytes(out / "notes.mif", "keep");
   ScriptedUi ui({in / "notes.txt", in / "day2.UPT", in / "noise.upt", in / "gone.upt", kData + "wells.upt",
                  kData + "day1.log", kData + "roads.rte"});
-  EXPECT_EQ(RunToMifBatch(ui, out.Path().string()).converted, 3u);
-  ASSERT_EQ(ui.shown.size(), 5u);
-  for (int i : {0, 1, 2}) EXPECT_EQ(ui.shown[i].text + ui.shown[i].title, kRefused + kProgramTitle);
-  EXPECT_EQ(ui.shown[3].file + ui.shown[3].text, (in / "gone.upt") + "没有转换：文件或文件夹不存在");
-  EXPECT_EQ(ui.shown[4].text + ui.shown[4].title, Summary(3) + "消息");
-  EXPECT_EQ(ui.sources, (std::vector<std::string>{in / "notes.txt", in / "day2.UPT", in / "noise.upt", in / "gone.upt"}));
-  EXPECT_EQ(Names(out), (std::vector<std::string>{"day1.mid", "day1.mif", "notes.mif", "roads.mid", "roads.mif",
-                                                  "wells.mid", "wells.mif"}));
+  EXPECT_EQ(RunToMifBatch(ui, out.Path().string()).converted, 4u);
+  ASSERT_EQ(ui.shown.size(), 4u);
+  for (int i : {0, 1}) EXPECT_EQ(ui.shown[i].text + ui.shown[i].title, kRefused + kProgramTitle);
+  EXPECT_EQ(ui.shown[2].file + ui.shown[2].text, (in / "gone.upt") + "没有转换：文件或文件夹不存在");
+  EXPECT_EQ(ui.shown[3].text + ui.shown[3].title, Summary(4) + "消息");
+  EXPECT_EQ(ui.sources, (std::vector<std::string>{in / "notes.txt", in / "noise.upt", in / "gone.upt"}));
+  EXPECT_EQ(Names(out), (std::vector<std::string>{"day1.mid", "day1.mif", "day2.mid", "day2.mif", "notes.mif",
+                                                  "roads.mid", "roads.mif", "wells.mid", "wells.mif"}));
   EXPECT_EQ(ReadBytes(out / "notes.mif"), "keep");
   ExpectProgressByBytes(ui);
   ASSERT_EQ(ui.reports.size(), 7u);

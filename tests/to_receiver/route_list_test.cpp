@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "files/output_file.h"
+#include "receiver/writers.h"
 #include "support/test_support.h"
-#include "to_receiver/converters.h"
 
 namespace carteloom::testing {
 namespace {
@@ -15,7 +15,7 @@ namespace {
 std::string RouteFile(const std::string& path, std::size_t routesHeld) {
   // Names of many lengths, none among them, and a section of one vertex.
   const std::vector<std::string> names = {"\xB5\xC0\xC2\xB7", "", std::string(300, 'x'), "R4"};
-  std::vector<MifVertex> vertices = {{116.5, 39.9}, {-0.25, -33.125}, {10, 20}};
+  std::vector<Position> vertices = {{116.5, 39.9}, {-0.25, -33.125}, {10, 20}};
   {
     OutputFile out(path);
     RouteWriter routes(out, routesHeld);

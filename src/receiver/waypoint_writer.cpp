@@ -1,7 +1,15 @@
-#include "to_receiver/converters.h"
+#include "receiver/writers.h"
+
+#include "files/number_text.h"
+#include "files/paths.h"
 #include "receiver/receiver_sentences.h"
 
 namespace carteloom {
+
+std::string PartName(std::string_view base, std::size_t part) {
+  if (part <= 1) return std::string(base);
+  return std::string(Trimmed(base)) + IntegerText(static_cast<std::int64_t>(part));
+}
 
 bool WaypointWriter::Write(const LayerObject& object) {
   constexpr int kFileSize = 500;

@@ -1,6 +1,5 @@
-#include <algorithm>
+#include "receiver/writers.h"
 
-#include "to_receiver/converters.h"
 #include "receiver/receiver_sentences.h"
 
 namespace carteloom {
