@@ -1,12 +1,9 @@
 #include "files/charset_codec.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <stdexcept>
 
 #include "files/number_text.h"
-#include "files/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,27 +15,6 @@
 namespace carteloom {
 namespace {
 
-struct CharsetCodePage {
-  const char* name;
-  int codePage;
-};
-
-// MapInfo's Windows and DOS charset names and their code pages.
-constexpr std::array<CharsetCodePage, 36> kMifCharsets{{
-    {"WindowsSimpChinese", 936}, {"WindowsTradChinese", 950}, {"WindowsJapanese", 932},
-    {"WindowsKorean", 949},      {"WindowsLatin1", 1252},     {"WindowsLatin2", 1250},
-    {"WindowsCyrillic", 1251},   {"WindowsGreek", 1253},      {"WindowsTurkish", 1254},
-    {"WindowsHebrew", 1255},     {"WindowsArabic", 1256},     {"WindowsBalticRim", 1257},
-    {"WindowsVietnamese", 1258}, {"WindowsThai", 874},        {"CodePage437", 437},
-    {"CodePage850", 850},        {"CodePage852", 852},        {"CodePage855", 855},
-    {"CodePage857", 857},        {"CodePage860", 860},        {"CodePage861", 861},
-    {"CodePage863", 863},        {"CodePage864", 864},        {"CodePage865", 865},
-    {"CodePage869", 869},        {"ISO8859_1", 28591},        {"ISO8859_2", 28592},
-    {"ISO8859_3", 28593},        {"ISO8859_4", 28594},        {"ISO8859_5", 28595},
-    {"ISO8859_6", 28596},        {"ISO8859_7", 28597},        {"ISO8859_8", 28598},
-    {"ISO8859_9", 28599},        {"ISO8859_15", 28605},       {"UTF-8", kUtf8CodePage},
-}};
-
 bool IsDoubleByteCodePage(int codePage) {
   return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
 }
@@ -48,43 +24,6 @@ std::size_t CharacterLength(int codePage, std::string_view text) {
   if (codePage == kUtf8CodePage) return std::max<std::size_t>(1, Utf8SequenceLength(text));
   if (IsDoubleByteCodePage(codePage) && static_cast<unsigned char>(text[0]) >= 0x81 && text.size() > 1) return 2;
   return 1;
-}
-
-// The code point of one valid UTF-8 sequence.
-char32_t CodePoint(std::string_view sequence) {
-  const auto byte = [&sequence](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(sequence[i])); };
-  switch (sequence.size()) {
-    case 1: return byte(0);
-    case 2: return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
-    case 3: return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
-    default: return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
-  }
-}
-
-// Characters a place name holds on their own, and GBK too: the names go to
-// the receiver in GBK, and a reading full of characters it cannot hold is a
-// poor one. Nothing below U+0800 is among them: any single GBK character
-// that is valid UTF-8 decodes to there.
-bool IsNameCharacter(char32_t c) {
-  return (c >= 0x2010 && c <= 0x2027) ||  // dashes, quotation marks, ellipsis
-         (c >= 0x2030 && c <= 0x205E) ||  // per mille, reference mark
-         (c >= 0x2150 && c <= 0x218F) ||  // Roman numerals
-         (c >= 0x2460 && c <= 0x24FF) ||  // circled numbers
-         (c >= 0x3000 && c <= 0x30FF) ||  // CJK punctuation, kana
-         (c >= 0x3200 && c <= 0x33FF) ||  // enclosed CJK, square units
-         (c >= 0x4E00 && c <= 0x9FA5) ||  // CJK unified ideographs
-         (c >= 0xF900 && c <= 0xFAFF) ||  // CJK compatibility ideographs
-         (c >= 0xFF01 && c <= 0xFFEF);    // fullwidth and halfwidth forms
-}
-
-bool IsPlainLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Characters that belong to a name only beside others: an accented letter
-// (À to ɏ) within a word of plain letters (Café), the middle dot between
-// Chinese names. Alone they are what many a GBK character reads as.
-bool NeedsNeighbour(char32_t c) { return (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || c == 0xB7; }
-bool SuitsNeighbour(char32_t c, char32_t neighbour) {
-  return c == 0xB7 ? IsNameCharacter(neighbour) : IsPlainLetter(neighbour);
 }
 
 }  // namespace
@@ -104,44 +43,32 @@ std::size_t Utf8SequenceLength(std::string_view text) {
   return length;
 }
 
-std::optional<int> CodePageOfMifCharset(std::string_view charset) {
-  if (SameLetters(charset, "UTF8")) return kUtf8CodePage;
-  for (const CharsetCodePage& entry : kMifCharsets)
-    if (SameLetters(charset, entry.name)) return entry.codePage;
-  return std::nullopt;
-}
-
-bool IsNeutralCharset(std::string_view charset) { return charset.empty() || SameLetters(charset, "Neutral"); }
-
-bool LooksLikeUtf8Names(std::string_view bytes) {
-  std::size_t plausible = 0;
-  std::size_t odd = 0;
-  char32_t before = 0;
-  char32_t waiting = 0;  // a character that counts only if the next one suits it
-  while (!bytes.empty()) {
-    const std::size_t length = Utf8SequenceLength(bytes);
-    if (length == 0) return false;
-    const char32_t c = CodePoint(bytes.substr(0, length));
-    bytes.remove_prefix(length);
-    if (waiting != 0) {
-      ++(SuitsNeighbour(waiting, c) ? plausible : odd);
-      waiting = 0;
-    }
-    if (c >= 0x80) {
-      if (IsNameCharacter(c))
-        ++plausible;
-      else if (!NeedsNeighbour(c))
-        ++odd;
-      else if (SuitsNeighbour(c, before))
-        ++plausible;
-      else
-        waiting = c;
-    }
-    before = c;
+std::vector<TextStretch> Stretches(std::string_view text) {
+  std::vector<TextStretch> stretches;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = at;
+    for (std::size_t length; end < text.size() && (length = Utf8SequenceLength(text.substr(end))) != 0;) end += length;
+    if (end > at) stretches.push_back({text.substr(at, end - at), true});
+    at = end;
+    while (end < text.size() && Utf8SequenceLength(text.substr(end)) == 0)
+      end += static_cast<unsigned char>(text[end]) >= 0x81 && end + 1 < text.size() ? 2 : 1;
+    if (end > at) stretches.push_back({text.substr(at, end - at), false});
+    at = end;
   }
-  if (waiting != 0) ++odd;
-  return plausible > 0 && odd <= plausible / 8;
+  return stretches;
 }
+
+char32_t Utf8CodePoint(std::string_view sequence) {
+  const auto byte = [&sequence](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(sequence[i])); };
+  switch (sequence.size()) {
+    case 1: return byte(0);
+    case 2: return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    case 3: return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    default: return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+  }
+}
+
 
 #ifdef _WIN32
 

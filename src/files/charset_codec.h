@@ -1,36 +1,35 @@
 #pragma once
-// Names from MID files written under another character set, recoded to the
-// GBK bytes the receiver reads. glibc iconv on Linux, the Win32 code-page
-// functions on Windows.
+// Texts between character sets: names recoded to the GBK bytes the
+// receiver reads, GBK paths shown as UTF-8, and messages that hold both.
+// glibc iconv on Linux, the Win32 code-page functions on Windows.
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace carteloom {
 
 inline constexpr int kGbkCodePage = 936;
 inline constexpr int kUtf8CodePage = 65001;
 
-// The Windows code page of a MIF Charset name (compared without regard to
-// letter case): "WindowsLatin1" -> 1252, "UTF-8" -> 65001, "WindowsSimpChinese"
-// -> 936. Nothing for "Neutral" and for names this system does not know.
-std::optional<int> CodePageOfMifCharset(std::string_view charset);
-
 // The length of the well-formed UTF-8 sequence that text starts with; 0
 // when it starts with none (an overlong form, a surrogate, a cut sequence).
 std::size_t Utf8SequenceLength(std::string_view text);
 
-// True for "Neutral" in any letter case, and for no charset at all.
-bool IsNeutralCharset(std::string_view charset);
+// The code point of a sequence Utf8SequenceLength found well formed.
+char32_t Utf8CodePoint(std::string_view sequence);
 
-// True when names under a "Neutral" charset are UTF-8 rather than GBK: the
-// bytes are valid UTF-8, hold non-ASCII characters, and those decode to what
-// a name plausibly holds (CJK ideographs and punctuation, kana, fullwidth
-// forms, accented letters beside plain ones), not to combining marks or
-// rare scripts, as GBK bytes read as UTF-8 mostly do. A long text may hold
-// one odd character to eight plausible ones.
-bool LooksLikeUtf8Names(std::string_view bytes);
+// A message of the core holds UTF-8 and, where it names a file, the bytes
+// of the path in the system's code page: its stretches of each, in order.
+// A stretch that is not UTF-8 keeps each double-byte character whole, as
+// its second byte may look like ASCII. The window and the command line show
+// messages by these.
+struct TextStretch {
+  std::string_view bytes;
+  bool utf8;
+};
+std::vector<TextStretch> Stretches(std::string_view text);
 
 // GBK bytes as UTF-8, for showing a GBK path on a UTF-8 terminal; nothing
 // when the bytes are not valid GBK.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "files/charset_codec.h"
+#include "mif/mif_charset.h"
 
 namespace carteloom {
 namespace {
