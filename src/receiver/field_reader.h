@@ -1,8 +1,8 @@
 #pragma once
-// Receiver and MID files are read as one stream of fields: a field ends at a
-// comma or a line end (CR LF, or LF alone), and a field in double quotes may
-// hold both. The file is read in large blocks; memory grows only with the
-// longest single field.
+// Receiver files are read as one stream of fields: a field ends at a comma
+// or a line end (CR LF, or LF alone), and a field in double quotes may hold
+// both. The file is read in large blocks; memory grows only with the longest
+// single field. (MID files have a reader of their own, mif/mid_reader.h.)
 #include <cstdint>
 #include <string>
 #include <string_view>
