@@ -7,6 +7,7 @@ bool RecordReader::Next(ReceiverRecord& record) {
     record.fields[n].clear();
   record.fields.resize(static_cast<std::size_t>(lastField_));
   record.fieldCount = 0;
+  record.blank = true;
   record.position.reset();
   RecordPosition position;
   if (held_) {
@@ -39,6 +40,7 @@ bool RecordReader::Next(ReceiverRecord& record) {
 
 void RecordReader::Add(ReceiverRecord& record, std::string_view field, RecordPosition& position) {
   const int number = ++record.fieldCount;
+  record.blank = record.blank && field.empty();
   if (number <= lastField_ && (keep_ >> number & 1u) != 0) record.fields[static_cast<std::size_t>(number - 1)].assign(field);
   if (record.kind != RecordKind::Waypoint) return;
   if (auto p = position.Take(number, field)) record.position = p;

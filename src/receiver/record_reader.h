@@ -17,6 +17,7 @@ struct ReceiverRecord {
   RecordKind kind = RecordKind::Waypoint;
   std::uint64_t line = 0;  // of its first field
   int fieldCount = 0;      // its first field included
+  bool blank = true;       // every field empty: blank lines before a record
   // Fields 2 to 5, once the record reached field 4 (as the converters take it).
   std::optional<Position> position;
   // The fields the reader was asked to keep, by number from 1; others are empty.
@@ -30,13 +31,12 @@ struct ReceiverRecord {
 };
 
 // A damaged record: one that ended before its last field, lastField of its
-// kind of file. The end sentence is no record of data, nor is a blank line,
+// kind of file. The end sentence is no record of data, nor are blank lines,
 // and a format record has no fixed fields. A waypoint record that ended
 // before its longitude gives no position and is skipped; one that has it is
 // read as far as it goes. Tells only when field 1 is kept.
 inline bool IsDamaged(const ReceiverRecord& record, int lastField) {
-  const bool blankLine = record.fieldCount == 1 && record.Field(1).empty();
-  return record.kind != RecordKind::Format && !record.IsEnd() && !blankLine && record.fieldCount < lastField;
+  return record.kind != RecordKind::Format && !record.IsEnd() && !record.blank && record.fieldCount < lastField;
 }
 
 class RecordReader {

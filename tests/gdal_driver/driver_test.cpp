@@ -71,6 +71,33 @@ class GdalDriver : public ::testing::Test {
   ScratchFolder dir;
 };
 
+// One rule for the command line and the driver: a file is converted exactly
+// when ogrinfo opens it, and a sound one raises no warning.
+TEST_F(GdalDriver, OpensTheFilesTheCommandLineConverts) {
+  const std::string point = "$PZTJWPL,3954.450,N,11623.483,E,0000000,M,WELL01,,a*45\r\n";
+  const std::string fix = "$PZTJTRK,3954.1230,N,11623.5000,E,0000050,M,080000,0,1,0*12\r\n";
+  const struct { const char* shows; std::string name, bytes; bool taken; } cases[] = {
+      {"a waypoint file", "a.upt", point, true},
+      {"an upper-case suffix", "B2.UPT", point, true},
+      {"a suffix in mixed case", "c.Log", fix, true},
+      {"a blank first line", "d.rte", "\r\n" + point, true},
+      {"blanks and blank lines before the first record", "e.upt", " \t\r\n\n  " + point, true},
+      {"an empty file", "f.upt", "", true},
+      {"blank lines only", "g.upt", "\r\n\r\n", false},
+      {"text before the first record", "h.upt", "Waypoints\r\n" + point, false},
+      {"junk", "i.log", std::string(3000, '\x9C'), false},
+      {"another suffix", "j.txt", point, false}};
+  for (const auto& [shows, name, bytes, taken] : cases) {
+    WriteBytes(dir / name, bytes);
+    const int converted = RunCommand("'" CARTELOOM_CLI "' to-mif -o '" + dir.Path().string() + "' '" + (dir / name) +
+                                     "' >/dev/null 2>&1");
+    const GdalRun opened = Gdal("ogrinfo -ro -al -so '" + (dir / name) + "'");
+    EXPECT_EQ(converted, taken ? 0 : 1) << shows;
+    EXPECT_EQ(opened.status, taken ? 0 : 1) << shows;
+    if (taken) EXPECT_EQ(opened.err, "") << shows;
+  }
+}
+
 TEST_F(GdalDriver, ReadsWaypointsWithTheirFieldsSignsAndNamesAndSkipsDamagedRecords) {
   WriteBytes(dir / "day.upt", CrLf({"$PZTJFMT,WGS84,DDMM.MMM*67",
                                     "$PZTJWPL,3959.1234,N,11630.5000,E,0000000,M,WELL01,,a*45",

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <chrono>
 #include <filesystem>
 
 #include "files/stop_request.h"
@@ -276,38 +274,6 @@ TEST(ToReceiverWithGdal, LayersWrittenByGdalInUtf8OrGbk) {
   for (const char* route : {"$PZTJRTE,2,1,c,1,\xBA\xD3\xB5\xCC\xC2\xB7,WPT001_1,a,WPT002_1,a*", "$PZTJRTE,1,1,c,1,TWO,WPT001_2,a,WPT002_2,a*",
                             "$PZTJRTE,1,1,c,1,TWO,WPT001_3,a,WPT002_3,a*"})
     EXPECT_NE(routes.find(route), std::string::npos) << route;
-}
-
-TEST(Batches, WorkInLinearTime) {
-  // The most repetitive input each reader can meet, at two sizes: four times
-  // the bytes may take four times as long, and no more than twice that.
-  const std::vector<std::array<std::string, 3>> cases{{"in.upt", "\"", ""},
-                                                      {"in.log", "$PZTJWPL,3954.450,N,11623.483,E\n", ""},
-                                                      {"in.rte", "$PZTJRTE,1,2,c,1,SAME,A,a,B,a\r\n", ""},
-                                                      {"in.mif", "Pline 99999999\r\n", "\"\""},
-                                                      {"in.mif", "Collection 999999999\r\nPoint 1 1\r\n", "a,\"b\r\n"}};
-  for (const auto& [name, piece, midPiece] : cases) {
-    // The best of three runs: a busy machine slows some runs, never speeds one up.
-    auto seconds = [&](std::size_t size) {
-      ScratchFolder folder;
-      std::string bytes = name == "in.mif" ? Layer({}) : "", mid;
-      while (bytes.size() < size) bytes += piece;
-      while (mid.size() < size && !midPiece.empty()) mid += midPiece;
-      WriteBytes(folder / name, bytes);
-      WriteBytes(folder / "in.mid", mid);
-      double best = 1e9;
-      for (int run = 0; run < 3; ++run) {
-        ScratchFolder out;
-        ScriptedUi ui({folder / name});
-        const auto start = std::chrono::steady_clock::now();
-        name == "in.mif" ? RunToReceiverBatch(ui, out.Path().string()) : RunToMifBatch(ui, out.Path().string());
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-      }
-      return best;
-    };
-    const double small = seconds(1 << 18), large = seconds(1 << 20);
-    EXPECT_LT(large, 8 * small + 0.2) << name << " of " << piece;
-  }
 }
 
 }  // namespace

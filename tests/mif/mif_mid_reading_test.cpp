@@ -60,16 +60,21 @@ TEST(MifScanner, HeaderClausesAndObjects) {
                                       "", "", "P15 0.2 ", "P0 0 ", "P116.391 0 ", "P7 8 P9 10 1 2 |3 4 5 6 |", "",
                                       "1 2 3 4 |", "116 39 116.5 39.5 117 40 |", "0.25 -20 |", "1 2 |", "|", "|",
                                       "21 2 1 1 1 1 2 1"}));
-  // The WGS84 clause by its words in any case, over blanks and line breaks; a damaged one hides no later line.
-  const std::pair<std::string, std::string> headers[] = {{"CoordSys Earth Projection 1, 104", "WGS84 \t"},
-      {"COORDSYS EARTH PROJECTION 1,104 Bounds", "WGS84 \t"}, {"CoordSys Earth\n Projection\r\n1 ,\r\n104", "WGS84 \t"},
-      {"CoordSys Earth Projection 1, 1041\nDelimiter \";\"", ";"},
-      {"CoordSys Earth Projection 12, 104\nCharset \"\"", "\t"}, {"CoordSys Earth Projection 1 104", "\t"}, {"CoordSys Earth Projection 1;104", "\t"},
-      {"CoordSys Earth Projection 1,\ncharset  \"UTF-8\"  ", "\tUTF-8"},
-      {"Charset WindowsLatin1 \t\nData\nCoordSys Earth Projection 1, 104", "\tWindowsLatin1"}};
-  for (const auto& [header, read] : headers) {
-    MifScanner scanner = MifScanner::FromText(std::string(header));
-    EXPECT_EQ((scanner.DeclaresWgs84() ? "WGS84 " : "") + (scanner.Delimiter() + std::string(scanner.Charset())), read);
+  // What the header declares: WGS84, the MID delimiter (a tab without one) and the charset.
+  const struct { const char* shows; std::string header, read; } headers[] = {
+      {"the WGS84 clause", "CoordSys Earth Projection 1, 104", "WGS84 \t"},
+      {"in any letter case, comma without blanks", "COORDSYS EARTH PROJECTION 1,104 Bounds", "WGS84 \t"},
+      {"spread over lines as MapInfo writes it", "CoordSys Earth\n Projection\r\n1 ,\r\n104", "WGS84 \t"},
+      {"another datum hides no later line", "CoordSys Earth Projection 1, 1041\nDelimiter \";\"", ";"},
+      {"another projection, an empty charset", "CoordSys Earth Projection 12, 104\nCharset \"\"", "\t"},
+      {"no comma", "CoordSys Earth Projection 1 104", "\t"}, {"no comma but ;", "CoordSys Earth Projection 1;104", "\t"},
+      {"a cut clause and a charset in blanks", "CoordSys Earth Projection 1,\ncharset  \"UTF-8\"  ", "\tUTF-8"},
+      {"a charset without quotes; nothing after Data", "Charset WindowsLatin1 \t\nData\nCoordSys Earth Projection 1, 104",
+       "\tWindowsLatin1"}};
+  for (const auto& [shows, header, read] : headers) {
+    MifScanner scanner = MifScanner::FromText(header);
+    EXPECT_EQ((scanner.DeclaresWgs84() ? "WGS84 " : "") + (scanner.Delimiter() + std::string(scanner.Charset())), read)
+        << shows;
   }
 }
 
@@ -132,11 +137,27 @@ TEST(MidReader, RowsAndTheirNames) {
   for (int i = 0; i < 20000; ++i) many += utf8.substr(0, 6) + "\n";
   EXPECT_EQ(RowsOf(many, "Neutral")[19999], gbk.substr(0, 4));
   EXPECT_EQ(RowsOf("\x80\n" + many, "Neutral")[1], utf8.substr(0, 6));  // GBK: 0x80 alone is no UTF-8
-  // Accented letters beside plain ones and the middle dot beside Chinese read as UTF-8 (alone they do not:
-  // they are GB2312 codes, below).
-  EXPECT_EQ(RowsOf("Caf" + Utf8(0xE9) + "\n" + Utf8(0x963F) + Utf8(0xB7) + Utf8(0x5C14), "")[0], "Caf\xA8\xA6");
-  const std::string zhe = std::string("x").append(Utf8(0x416)).append("x");  // other scripts do not, beside any
-  EXPECT_EQ(RowsOf(zhe + "\n", "")[0], zhe);
+}
+
+TEST(MidReader, NeutralNamesAreUtf8OnlyWhereGbkCannotBeMeant) {
+  GbkRecoder toGbk(kUtf8CodePage);
+  // Each name alone in a Neutral MID: GBK as it is, or UTF-8 recoded to GBK.
+  const struct { const char* shows; std::string name; bool utf8; } cases[] = {
+      {"accented letters within a Latin word", "Caf\xC3\xA9", true},
+      {"a middle dot between Chinese names", Utf8(0x963F) + Utf8(0xB7) + Utf8(0x5C14), true},
+      {"a Cyrillic word", "Значение", true},
+      {"Greek words", "Ολυμπος Πειραιας", true},
+      {"小谢, as UTF-8 Сл", "\xD0\xA1\xD0\xBB", false},
+      {"小写, as UTF-8 Сд", "\xD0\xA1\xD0\xB4", false},
+      {"魏, as UTF-8 κ", "\xCE\xBA", false},
+      {"纬, as UTF-8 γ", "\xCE\xB3", false},
+      {"位, as UTF-8 λ", "\xCE\xBB", false},
+      {"太原, as UTF-8 a combining mark and a Cyrillic letter", "\xCC\xAB\xD4\xAD", false},
+      {"a Cyrillic letter within a Latin word", "x" + Utf8(0x416) + "x", false},
+      {"a Cyrillic and a Greek word", "Москва Αθηνα", false},
+      {"one Cyrillic letter", Utf8(0x44F), false}};
+  for (const auto& [shows, name, utf8] : cases)
+    EXPECT_EQ(RowsOf(name + "\r\n", "Neutral")[0], utf8 ? toGbk.Recode(name) : name) << shows;
 }
 
 TEST(MidReader, GbkNamesAreNeverTakenForUtf8) {
