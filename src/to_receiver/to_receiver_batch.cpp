@@ -1,6 +1,5 @@
 #include "to_receiver/to_receiver_batch.h"
 
-#include <exception>
 #include <memory>
 #include <set>
 #include <vector>
@@ -44,17 +43,13 @@ class WaypointFilesInFolder : public WaypointFiles {
   // Settles the first file's name and opens it; false when the user did not.
   bool Open(const std::string& baseName) {
     if (!OpenAs(baseName)) return false;
-    firstName_ = settledName_;
+    firstName_ = naming_.baseName;
     return true;
   }
   OutputFile& Current() override { return *files_.back(); }
   bool StartNext() override {
     files_.back()->Close();
     return OpenAs(PartName(firstName_, files_.size() + 1));
-  }
-  // Every byte of the last file out; the files are complete once this returns.
-  void Close() {
-    if (!files_.empty()) files_.back()->Close();
   }
   // The files, for the commit that moves them into place together.
   void AddTo(std::vector<OutputFile*>& files) const {
@@ -67,7 +62,6 @@ class WaypointFilesInFolder : public WaypointFiles {
     NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed_);
     naming_ = result;
     if (result.outcome != NamingOutcome::Settled) return false;
-    settledName_ = result.baseName;
     files_.push_back(std::make_unique<OutputFile>(result.path));
     claimed_.insert(ComparablePath(result.path));
     return true;
@@ -75,7 +69,6 @@ class WaypointFilesInFolder : public WaypointFiles {
 
   BatchUi& ui_;
   std::string folder_;
-  std::string settledName_;
   std::string firstName_;  // the first file's settled name, which the further ones are named after
   NamingResult naming_{NamingOutcome::Settled, {}, {}};
   std::vector<std::unique_ptr<OutputFile>> files_;
