@@ -44,19 +44,6 @@ void BlockReader::ReportProgress() const {
   if (progress_ != nullptr) progress_->ReadTo(read_.load(std::memory_order_relaxed));
 }
 
-void BlockReader::StartAt(std::uint64_t offset) {
-  errno = 0;
-#ifdef _WIN32
-  const bool moved = _fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-  const bool moved = fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-  if (!moved) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
-  pos_ = end_ = keep_ = 0;
-  bufferStart_ = offset;
-  eof_ = false;
-}
-
 bool BlockReader::More() {
   if (eof_) return false;
   StopPoint();

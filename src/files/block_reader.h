@@ -49,9 +49,6 @@ class BlockReader {
   // end. Throws FileError when the file cannot be read, BatchStopped when a
   // stop was requested.
   bool More();
-  // Reading goes on from that offset of the file, with nothing in the buffer.
-  // Throws FileError.
-  void StartAt(std::uint64_t offset);
   bool Peek(char& c) {
     if (pos_ == end_ && !More()) return false;
     c = buffer_[pos_];

@@ -3,12 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <future>
 #include <system_error>
 #include <utility>
 
-#include "files/file_routines.h"
 #include "files/paths.h"
 #include "files/short_decimal.h"
 
@@ -27,12 +24,11 @@ std::size_t SkippedKindOf(std::string_view word) {
   return kind;
 }
 
-constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
-
 // A count as read from the text: negative, fractional or absurd values
 // cannot make a vertex list larger than the vertices that follow it, and a
 // token that is no number counts none.
-std::uint64_t CountOf(double value) {
+std::uint64_t CountOf(std::optional<double> number) {
+  const double value = number.value_or(0);
   if (!(value > 0)) return 0;
   if (value >= 1.8e19) return UINT64_MAX;
   return static_cast<std::uint64_t>(value);
@@ -44,18 +40,6 @@ MifScanner::MifScanner(const std::string& path, std::size_t blockSize)
     : BlockReader(path, blockSize), source_(path), blockSize_(blockSize) {
   WholeLine(0);
   ReadHeader();
-}
-
-MifScanner::MifScanner(const std::string& path, std::size_t blockSize, std::uint64_t lineEndFrom)
-    : BlockReader(path, blockSize), source_(path), blockSize_(blockSize), headerRead_(true) {
-  StartAt(lineEndFrom);
-  for (;;) {
-    const std::size_t lineEnd = LineEndFrom(pos_);
-    pos_ = lineEnd < end_ ? lineEnd + 1 : end_;
-    if (lineEnd < end_) return;
-    keep_ = pos_;
-    if (!More()) return;
-  }
 }
 
 MifScanner::MifScanner(InMemory, std::string text) : BlockReader(InMemory{}, std::move(text)) {
@@ -118,11 +102,8 @@ std::string_view MifScanner::Word() {
 
 // The next blank-separated token as a number, across line ends. A token that
 // is not a number is left unread, and so is the line end before it, so the
-// line that holds it is read as a line of its own, and NaN comes back: the
-// value stays in a register that way, where an optional or an out parameter
-// goes through memory, and a vertex put together from values in memory is
-// read back before they are stored, at a high cost.
-double MifScanner::Number() {
+// line that holds it is read as a line of its own; nothing comes back.
+std::optional<double> MifScanner::Number() {
   std::size_t back = pos_;
   bool crossed = false;
   while (pos_ < end_ && IsSpace(At(pos_))) {
@@ -150,18 +131,18 @@ double MifScanner::Number() {
   if (result.ec == std::errc::invalid_argument) {
     pos_ = back;
     if (crossed) lineEnd_ = back;  // the line end before the token ends the line pos_ is in again
-    return kNotANumber;
+    return std::nullopt;
   }
   pos_ = static_cast<std::size_t>(last - buffer_.data());
   return result.ec == std::errc() && std::isfinite(parsed) ? parsed : 0;
 }
 
 bool MifScanner::AddVertex(std::vector<Position>& to) {
-  const double x = Number();
-  if (std::isnan(x)) return false;
-  const double y = Number();
-  if (std::isnan(y)) return false;
-  to.push_back({x, y});
+  const std::optional<double> x = Number();
+  if (!x) return false;
+  const std::optional<double> y = Number();
+  if (!y) return false;
+  to.push_back({*x, *y});
   return true;
 }
 
@@ -192,7 +173,7 @@ void MifScanner::ReadHeader() {
     } else if (SameLetters(word, "columns")) {
       // The column lines name the columns; a column called "Data" is no data section.
       SkipBlanks();
-      const double count = AtLineEnd() ? kNotANumber : Number();
+      const std::optional<double> count = AtLineEnd() ? std::nullopt : Number();
       SkipLine();
       for (std::uint64_t i = CountOf(count); i > 0 && !AtEnd(); --i) SkipLine();
       continue;
@@ -240,8 +221,9 @@ void MifScanner::ReadCharset() {
 // with numbers, which never start with a letter. So the lines are judged by
 // their first word, as Next() judges them, without reading a number: whole
 // lines straight from the buffer, most lines at the cost of finding their ends.
-void MifScanner::JudgeLines(MifLayerContents& contents, std::uint64_t until, std::atomic<bool>& judged) {
-  while (!(contents.points && contents.lines) && Consumed() < until && !judged.load(std::memory_order_relaxed)) {
+MifLayerContents MifScanner::JudgeLines() {
+  MifLayerContents contents;
+  while (!(contents.points && contents.lines)) {
     std::size_t lineEnd = LineEndFrom(pos_);
     if (lineEnd == end_) {
       keep_ = pos_;  // the line goes on in the next block
@@ -262,49 +244,12 @@ void MifScanner::JudgeLines(MifLayerContents& contents, std::uint64_t until, std
     if (lineEnd == end_) break;
     pos_ = lineEnd + 1;
   }
-  if (contents.points && contents.lines) judged = true;
+  return contents;
 }
 
 MifLayerContents MifScanner::Contents() const {
-  std::atomic<bool> judged{false};  // both kinds found: the other half may stop
-  MifLayerContents contents;
-  if (source_.empty()) {
-    FromText(std::string(buffer_.data(), end_)).JudgeLines(contents, UINT64_MAX, judged);
-    return contents;
-  }
-  MifScanner first(source_, blockSize_);
-  std::error_code ec;
-  const std::uint64_t size = std::filesystem::file_size(NativePath(source_), ec);
-  const std::uint64_t dataStart = first.Consumed();
-  // A large layer is judged in two halves at once: its lines are most of the
-  // time the layer takes before its first object can be written. Large is
-  // 32 blocks (8 MiB), so that tests reading in tiny blocks split tiny files.
-  if (ec || size < dataStart || size - dataStart < 32 * std::uint64_t{blockSize_}) {
-    first.JudgeLines(contents, UINT64_MAX, judged);
-    return contents;
-  }
-  const std::uint64_t middle = dataStart + (size - dataStart) / 2;
-  MifLayerContents later;
-  std::future<void> second;
-  try {
-    second = std::async(std::launch::async, [&] {
-      // The lines that start from the middle on: those after the first line end at or after the byte before it.
-      MifScanner scan(source_, blockSize_, middle - 1);
-      scan.JudgeLines(later, UINT64_MAX, judged);
-    });
-  } catch (const std::system_error&) {  // no thread to be had: the whole file here
-    first.JudgeLines(contents, UINT64_MAX, judged);
-    return contents;
-  }
-  try {
-    first.JudgeLines(contents, middle, judged);
-  } catch (...) {
-    judged = true;
-    second.wait();
-    throw;
-  }
-  second.get();
-  return {contents.points || later.points, contents.lines || later.lines};
+  MifScanner scan = source_.empty() ? FromText(std::string(buffer_.data(), end_)) : MifScanner(source_, blockSize_);
+  return scan.JudgeLines();
 }
 
 bool MifScanner::Next(MifObject& object, std::size_t room) {
@@ -333,7 +278,7 @@ bool MifScanner::AppendNext(MifObject& object, std::size_t room) {
     std::string_view word = Word();
     if (!started && SameLetters(word, "collection")) {
       SkipBlanks();
-      partsLeft_ = CountOf(AtLineEnd() ? kNotANumber : Number());
+      partsLeft_ = CountOf(AtLineEnd() ? std::nullopt : Number());
       started = true;
       ++objectNumber_;
       SkipLine();
@@ -362,14 +307,13 @@ bool MifScanner::AppendNext(MifObject& object, std::size_t room) {
 MifScanner::Part MifScanner::ReadPart(std::string_view keyword, MifObject& object) {
   if (SameLetters(keyword, "point")) {
     // Coordinates that are missing from a point line read as 0.
-    double x = kNotANumber;
-    double y = kNotANumber;
+    std::optional<double> x, y;
     SkipBlanks();
-    if (!AtLineEnd() && !std::isnan(x = Number())) {
+    if (!AtLineEnd() && (x = Number())) {
       SkipBlanks();
       if (!AtLineEnd()) y = Number();
     }
-    object.points.push_back({std::isnan(x) ? 0 : x, std::isnan(y) ? 0 : y});
+    object.points.push_back({x.value_or(0), y.value_or(0)});
   } else if (SameLetters(keyword, "multipoint")) {
     pointsLeft_ = CountOf(Number());
     return GoOnMultipoint(object);
@@ -417,8 +361,8 @@ MifScanner::Part MifScanner::GoOnPline(MifObject& object) {
         open_ = Open::Pline;
         return Part::Suspended;
       }
-      const double count = sectionsLeft_ > 0 ? Number() : kNotANumber;
-      if (std::isnan(count)) return Part::Done;
+      const std::optional<double> count = sectionsLeft_ > 0 ? Number() : std::nullopt;
+      if (!count) return Part::Done;
       --sectionsLeft_;
       verticesLeft_ = CountOf(count);
       sectionOpen_ = true;

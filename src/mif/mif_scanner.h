@@ -6,10 +6,10 @@
 // letter case. The file is read in blocks, and an object too long for the
 // caller's room comes in pieces, so memory does not grow with the layer.
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,7 +61,7 @@ class MifScanner : public BlockReader {
   bool DeclaresWgs84() const { return wgs84_; }
 
   // What the data section holds, judged by the keywords of its lines alone:
-  // a pass of its own over the file, in two halves at once when it is large.
+  // a pass of its own over the file.
   MifLayerContents Contents() const;
 
   // The next object of the data section, or the next piece of it: a piece
@@ -81,11 +81,8 @@ class MifScanner : public BlockReader {
 
  private:
   MifScanner(InMemory, std::string text);
-  // Starts after the first line end at or after the file offset, inside the data section.
-  MifScanner(const std::string& path, std::size_t blockSize, std::uint64_t lineEndFrom);
-  // Judges the lines from pos_ on that start before the file offset until,
-  // and sets judged once both kinds are found; stops when it is set.
-  void JudgeLines(MifLayerContents& contents, std::uint64_t until, std::atomic<bool>& judged);
+  // What the lines from pos_ on hold, judged by their first word.
+  MifLayerContents JudgeLines();
   // What a part did with the room it had.
   enum class Part { None, Done, Suspended };
 
@@ -104,7 +101,7 @@ class MifScanner : public BlockReader {
   void SkipLine();
   bool AtLineEnd() const;
   std::string_view Word();
-  double Number();
+  std::optional<double> Number();
   // Two numbers, a longitude and a latitude, added to to; false when either is missing.
   bool AddVertex(std::vector<Position>& to);
   // Whether the piece being read has taken all the room it was given.

@@ -16,32 +16,10 @@ namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
-// XOR is taken lane by lane, so eight bytes can be folded at a time.
 unsigned XorOfBytes(const char* p, std::size_t n) {
-  std::uint64_t wide = 0;
-  for (; n >= 8; p += 8, n -= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    wide ^= word;
-  }
-  // The last seven bytes at most, in pieces of fixed size.
-  if (n & 4) {
-    std::uint32_t word;
-    std::memcpy(&word, p, 4);
-    wide ^= word;
-    p += 4;
-  }
-  if (n & 2) {
-    std::uint16_t word;
-    std::memcpy(&word, p, 2);
-    wide ^= word;
-    p += 2;
-  }
-  if (n & 1) wide ^= static_cast<unsigned char>(*p);
-  wide ^= wide >> 32;
-  wide ^= wide >> 16;
-  wide ^= wide >> 8;
-  return static_cast<unsigned>(wide & 0xFF);
+  unsigned x = 0;
+  for (; n > 0; --n) x ^= static_cast<unsigned char>(*p++);
+  return x;
 }
 
 // Minutes rounded to three decimals, half away from zero, with at least two

@@ -2,7 +2,6 @@
 // streams, its exit status, and what it leaves in the folder.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -124,13 +123,6 @@ pid_t Start(std::vector<std::string> arguments, const ScratchFolder& logs, int i
   return pid;
 }
 
-std::vector<std::string> Names(const ScratchFolder& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder.Path())) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The process's wait status; after five seconds it is killed, and -1 says it did not end.
 int WaitFor(pid_t pid) {
   int status = 0;
@@ -182,7 +174,7 @@ TEST_P(CliStop, LeavesNoTemporaryFileAndTheOldOutputs) {
     EXPECT_EQ(ReadBytes(logs / "out"), "");  // no summary
   }
   // Only the inputs and the outputs: converted ones, or the old ones untouched.
-  EXPECT_EQ(Names(dir).size(), 30u);
+  EXPECT_EQ(dir.Names().size(), 30u);
   EXPECT_EQ(ReadBytes(dir / "w9.mif") + ReadBytes(dir / "w9.mid"), "oldold");
 }
 
@@ -203,7 +195,7 @@ TEST(CliStopAtPrompt, EndsTheWaitAndKeepsTheOldOutput) {
   close(input[1]);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
   EXPECT_EQ(ReadBytes(dir / "wells.mif"), "old");
-  EXPECT_EQ(Names(dir), (std::vector<std::string>{"wells.mif", "wells.upt"}));
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"wells.mif", "wells.upt"}));
 }
 #endif
 

@@ -1,7 +1,6 @@
 // Outputs that appear only when complete, and whole files read back.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <memory>
@@ -18,7 +17,7 @@ namespace carteloom::testing {
 TEST(OutputFile, AppearsOnlyWhenCompleteAndAFailureLeavesTheOldFile) {
   ScratchFolder folder;
   const std::string target = folder / "x.mif", bytes = std::string("b\0c\xCE\xB4", 5) + std::string(3 << 20, 'z');
-  auto entries = [&folder] { return std::distance(std::filesystem::directory_iterator(folder.Path()), {}); };
+  auto entries = [&folder] { return folder.Names().size(); };
   WriteBytes(target, "old");
   OutputFile discarded(target), out(target);
   discarded.Discard();
@@ -26,11 +25,11 @@ TEST(OutputFile, AppearsOnlyWhenCompleteAndAFailureLeavesTheOldFile) {
   out.Close();
   EXPECT_TRUE(FileText(target) == "old" && PathExists(target) && !PathExists(folder.Path().string()));
 #ifdef __linux__
-  EXPECT_EQ(entries(), 1);  // an unfinished file has no name a killed process could leave behind
+  EXPECT_EQ(entries(), 1u);  // an unfinished file has no name a killed process could leave behind
 #endif
   WriteBytes(target + ".tmp~0", "another's");  // a temporary name that is taken is passed over
   out.Commit();
-  EXPECT_TRUE(FileText(target) == bytes + "\r\n" && FileText(target + ".tmp~0") == "another's" && entries() == 2);
+  EXPECT_TRUE(FileText(target) == bytes + "\r\n" && FileText(target + ".tmp~0") == "another's" && entries() == 2u);
   std::filesystem::remove(target + ".tmp~0");
 #ifndef _WIN32
   auto reason = [](auto action) -> std::string {  // what the action failed for
@@ -46,18 +45,12 @@ TEST(OutputFile, AppearsOnlyWhenCompleteAndAFailureLeavesTheOldFile) {
   setrlimit(RLIMIT_FSIZE, &saved);
   std::filesystem::create_directory(folder / "taken");  // nor can a file replace a folder
   EXPECT_EQ(reason([&] { OutputFile(folder / "taken").Commit(); }), "这是一个文件夹，不是文件");
-  EXPECT_TRUE(FileText(target) == bytes + "\r\n" && entries() == 2);
+  EXPECT_TRUE(FileText(target) == bytes + "\r\n" && entries() == 2u);
 #endif
 }
 
 TEST(OutputFile, ManyCommittedTogetherOrNoneOfThem) {
   ScratchFolder folder;
-  auto names = [&folder] {
-    std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) found.push_back(entry.path().filename().string());
-    std::sort(found.begin(), found.end());
-    return found;
-  };
   // More files than are held open unnamed; the last one cannot replace the folder of its name.
   for (bool failing : {true, false}) {
     std::vector<std::unique_ptr<OutputFile>> files;
@@ -73,12 +66,12 @@ TEST(OutputFile, ManyCommittedTogetherOrNoneOfThem) {
       std::filesystem::create_directory(folder / "p169");
       WriteBytes((folder.Path() / "p169" / "in").string(), "");
       EXPECT_THROW(CommitTogether(all), FileError);
-      EXPECT_EQ(names(), (std::vector<std::string>{"p100", "p169"}));
+      EXPECT_EQ(folder.Names(), (std::vector<std::string>{"p100", "p169"}));
       EXPECT_EQ(ReadBytes(folder / "p100"), "old");
       std::filesystem::remove_all(folder / "p169");
     } else {
       CommitTogether(all);
-      EXPECT_EQ(names().size(), 70u);
+      EXPECT_EQ(folder.Names().size(), 70u);
       EXPECT_EQ(ReadBytes(folder / "p100") + ReadBytes(folder / "p169"), "0\r\n69\r\n");
     }
   }

@@ -2,13 +2,13 @@
 // route files, with the names, splits, messages and dialogue of this direction.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "files/stop_request.h"
 #include "support/output_checks.h"
 #include "support/test_support.h"
 #include "to_mif/to_mif_batch.h"
+#include "to_receiver/layer_objects.h"
 #include "to_receiver/to_receiver_batch.h"
 
 namespace carteloom::testing {
@@ -36,7 +36,7 @@ struct Batch {
     EXPECT_EQ(CountSentences(ReadBytes(out / name)).problem, "") << name;
     return Lines(ReadBytes(out / name));
   }
-  std::size_t Files() { return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(out.Path()), {})); }
+  std::size_t Files() const { return out.Names().size(); }
 };
 
 // Field number of every sentence of the kind that starts with tag.
@@ -274,6 +274,19 @@ TEST(ToReceiverWithGdal, LayersWrittenByGdalInUtf8OrGbk) {
   for (const char* route : {"$PZTJRTE,2,1,c,1,\xBA\xD3\xB5\xCC\xC2\xB7,WPT001_1,a,WPT002_1,a*", "$PZTJRTE,1,1,c,1,TWO,WPT001_2,a,WPT002_2,a*",
                             "$PZTJRTE,1,1,c,1,TWO,WPT001_3,a,WPT002_3,a*"})
     EXPECT_NE(routes.find(route), std::string::npos) << route;
+}
+
+// Stopping early ends the reading ahead: the reader's thread may be busy.
+TEST(LayerObjects, StoppingEarlyEndsTheReading) {
+  std::string mif = "Data\r\n";
+  for (int i = 0; i < 50000; ++i) mif += "Point 1 2\r\n";
+  for (int taken : {0, 1, 4096, 20000}) {
+    MifScanner scanner = MifScanner::FromText(std::string(mif));
+    MidReader names = MidReader::FromText("", ',');
+    LayerObjects layer(scanner, names);
+    LayerObject item;
+    for (int i = 0; i < taken; ++i) ASSERT_TRUE(layer.Next(item));
+  }  // each destructor returns with the reader still busy
 }
 
 }  // namespace
