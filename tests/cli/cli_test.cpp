@@ -29,11 +29,13 @@ struct Ran {
   std::string out, err;
 };
 
-// Runs the command line in folder, under the locale given, stdin empty.
-Ran Cli(const ScratchFolder& folder, const std::string& arguments, const std::string& locale = "C.UTF-8") {
+// Runs the command line in folder, under the locale given, with input on stdin.
+Ran Cli(const ScratchFolder& folder, const std::string& arguments, const std::string& locale = "C.UTF-8",
+        const std::string& input = "") {
   ScratchFolder logs;
+  WriteBytes(logs / "in", input);
   const int status = RunCommand("cd '" + folder.Path().string() + "' && LC_ALL=" + locale + " '" CARTELOOM_CLI "' " +
-                                arguments + " </dev/null >'" + (logs / "out") + "' 2>'" + (logs / "err") + "'");
+                                arguments + " <'" + (logs / "in") + "' >'" + (logs / "out") + "' 2>'" + (logs / "err") + "'");
   return {status, ReadBytes(logs / "out"), ReadBytes(logs / "err")};
 }
 
@@ -93,6 +95,29 @@ TEST(CliOutput, RenameNoticesQuietAndVerbose) {
   // Each command's help says what it writes and what its exit statuses mean.
   const std::string help = Cli(dir, "to-receiver --help").out;
   EXPECT_TRUE(help.find("B2.upt") != std::string::npos && help.find("130") != std::string::npos) << help;
+}
+
+TEST(CliOutput, ExitStatusAndOnExist) {
+  SKIP_WITHOUT_POSIX_SHELL();
+  ScratchFolder dir;
+  const std::string wells = " " + kData + "to_mif/wells.upt", utf8 = "C.UTF-8";
+  Ran run = Cli(dir, "to-mif" + wells + " " + kData + "to_mif/day1.log");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "共计 2个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！\n");
+  const std::string converted = ReadBytes(dir / "wells.mif");
+  WriteBytes(dir / "wells.mif", "old");
+  // Without a terminal an existing output is left alone and named.
+  run = Cli(dir, "to-mif" + wells);
+  EXPECT_TRUE(run.status == 1 && run.err.find("wells.mif") != std::string::npos) << run.err;
+  EXPECT_EQ(Cli(dir, "to-mif --on-exist=ask" + wells, utf8, "n\n\n").status, 0);  // the proposal, wells_2
+  EXPECT_EQ(Cli(dir, "to-mif --on-exist=rename" + wells).status, 0);            // wells_2_2
+  EXPECT_EQ(ReadBytes(dir / "wells_2_2.mif"), converted);
+  EXPECT_EQ(Cli(dir, "to-mif --on-exist=ask" + wells, utf8, "y\n").status, 0);
+  EXPECT_EQ(ReadBytes(dir / "wells.mif"), converted);
+  EXPECT_EQ(Cli(dir, "to-mif --on-exist=overwrite --mif-charset=WindowsSimpChinese" + wells).status, 0);
+  EXPECT_NE(ReadBytes(dir / "wells.mif").find("Charset \"WindowsSimpChinese\"\r\n"), std::string::npos);
+  for (const char* usage : {"to-mif", "to-mif --on-exist=maybe x.upt", "to-mif --mif-charset=Latin x.upt", "--bogus"})
+    EXPECT_EQ(Cli(dir, usage).status, 2) << usage;
 }
 
 TEST(CliOutput, ProgressOnlyWhenAskedForOrOnATerminal) {

@@ -100,32 +100,5 @@ TEST(ToMifBatch, AnExistingPairIsReplacedWholeOrKept) {
   EXPECT_EQ(out.Names(), (std::vector<std::string>{"mine.mid", "mine.mif", "wells.mid", "wells.mif", "wells_2.mif"}));
 }
 
-TEST(ToMifCommand, ExitStatusAndOnExist) {
-  SKIP_WITHOUT_POSIX_SHELL();
-  ScratchFolder out;
-  auto run = [&](const std::string& arguments, const std::string& input = "") {
-    WriteBytes(out / "stdin", input);
-    return RunCommand(std::string("'").append(CARTELOOM_CLI).append("' ").append(arguments).append(" <'") +
-                      (out / "stdin") + "' >'" + (out / "stdout") + "' 2>'" + (out / "stderr") + "'");
-  };
-  const std::string toMif = "to-mif -o '" + out.Path().string() + "' ";
-  EXPECT_EQ(run(toMif + kData + "wells.upt " + kData + "day1.log"), 0);
-  EXPECT_EQ(ReadBytes(out / "stdout"), Summary(2) + "\n");
-  const std::string converted = ReadBytes(out / "wells.mif");
-  WriteBytes(out / "wells.mif", "old");
-  // Without a terminal an existing output is left alone and named.
-  EXPECT_EQ(run(toMif + kData + "wells.upt"), 1);
-  EXPECT_NE(ReadBytes(out / "stderr").find(out / "wells.mif"), std::string::npos);
-  EXPECT_EQ(run(toMif + "--on-exist=ask " + kData + "wells.upt", "n\n\n"), 0);  // the proposal, wells_2
-  EXPECT_EQ(run(toMif + "--on-exist=rename " + kData + "wells.upt"), 0);        // wells_2_2
-  EXPECT_EQ(ReadBytes(out / "wells_2_2.mif"), converted);
-  EXPECT_EQ(run(toMif + "--on-exist=ask " + kData + "wells.upt", "y\n"), 0);
-  EXPECT_EQ(ReadBytes(out / "wells.mif"), converted);
-  EXPECT_EQ(run(toMif + "--on-exist=overwrite --mif-charset=WindowsSimpChinese " + kData + "wells.upt"), 0);
-  EXPECT_NE(ReadBytes(out / "wells.mif").find("Charset \"WindowsSimpChinese\"\r\n"), std::string::npos);
-  for (const char* usage : {"to-mif", "to-mif --on-exist=maybe x.upt", "to-mif --mif-charset=Latin x.upt", "--bogus"})
-    EXPECT_EQ(run(usage), 2) << usage;
-}
-
 }  // namespace
 }  // namespace carteloom::testing

@@ -7,7 +7,6 @@
 #include "files/stop_request.h"
 #include "support/output_checks.h"
 #include "support/test_support.h"
-#include "to_mif/to_mif_batch.h"
 #include "to_receiver/layer_objects.h"
 #include "to_receiver/to_receiver_batch.h"
 
@@ -223,26 +222,6 @@ TEST(ToReceiverBatch, PartsReplaceOldFilesTogetherOrNotAtAll) {
   EXPECT_EQ(RunToReceiverBatch(leaving, b.out.Path().string()).converted, 0u);
   EXPECT_EQ(ReadBytes(b.out / "big.upt") + ReadBytes(b.out / "big2.upt"), "oldold");
   EXPECT_EQ(b.Files(), 2u);
-}
-
-TEST(Batches, OurReceiverFilesComeBackByteForByte) {
-  // GBK names that are valid UTF-8 too (太原, 茅, 侣, 茅台) under "Neutral", and
-  // a polyline of two sections, whose routes share its name.
-  const std::string gbk = "Charset \"WindowsSimpChinese\"\r\nCoordSys Earth Projection 1, 104";
-  ScratchFolder in, first, mif, second;
-  WriteBytes(in / "wells.mif", Layer({"Point 116.39139 39.9075", "Point 112.55 37.87", "Point 106.4 27.8",
-                                      "Point -70.5 -33.25", "Point 0.5 0.25"}, gbk));
-  WriteBytes(in / "wells.mid", CrLf({"WELL01", "\xCC\xAB\xD4\xAD", "\xC3\xA9", "\xC2\xB7", "\xC3\xA9\xCC\xA8"}));
-  WriteBytes(in / "roads.mif", Layer({"Pline Multiple 2", "  2", "116 39", "116.5 39.5", "  3", "117 40", "117.5 40.5",
-                                      "118 41", "Line 1 2 3 4"}, gbk));
-  WriteBytes(in / "roads.mid", CrLf({"ROAD", "\xCD\xA9\xC2\xAE"}));
-  ScriptedUi there({in / "wells.mif", in / "roads.mif"}), mifs({first / "wells.upt", first / "roads.rte"}),
-      back({mif / "wells.mif", mif / "roads.mif"});
-  ASSERT_EQ(RunToReceiverBatch(there, first.Path().string()).converted, 2u);
-  ASSERT_EQ(RunToMifBatch(mifs, mif.Path().string()).converted, 2u);
-  ASSERT_EQ(RunToReceiverBatch(back, second.Path().string()).converted, 2u);
-  EXPECT_EQ(ReadBytes(second / "wells.upt"), ReadBytes(first / "wells.upt"));
-  EXPECT_EQ(ReadBytes(second / "roads.rte"), ReadBytes(first / "roads.rte"));
 }
 
 // Layers that GDAL writes convert alike, in UTF-8 or GBK.
