@@ -43,7 +43,7 @@ class ReadAhead {
     }
     inUse_ = std::exchange(ready_, -1);
     changed_.notify_all();
-    return &batches_[inUse_];
+    return &batches_[inUse_].batch;
   }
 
  private:
@@ -57,7 +57,7 @@ class ReadAhead {
       bool more = false;
       std::exception_ptr error;
       try {
-        more = fill_(batches_[b]);
+        more = fill_(batches_[b].batch);
       } catch (...) {
         error = std::current_exception();
       }
@@ -72,9 +72,15 @@ class ReadAhead {
     }
   }
 
+  // Each batch on cache lines of its own, apart from the state the two
+  // threads share: the reading thread writes one batch's vectors while the
+  // caller reads the other's, and lines shared would bounce between cores.
+  struct alignas(64) Slot {
+    Batch batch;
+  };
   std::function<bool(Batch&)> fill_;
-  Batch batches_[2];
-  std::mutex mutex_;
+  Slot batches_[2];
+  alignas(64) std::mutex mutex_;
   std::condition_variable changed_;
   int ready_ = -1;  // a filled batch waiting to be taken
   int inUse_ = -1;  // the batch the caller works through

@@ -17,7 +17,7 @@ struct ReceiverRecord {
   RecordKind kind = RecordKind::Waypoint;
   std::uint64_t line = 0;  // of its first field
   int fieldCount = 0;      // its first field included
-  bool blank = true;       // every field empty: blank lines before a record
+  bool blank = true;       // every field empty: blank lines
   // Fields 2 to 5, once the record reached field 4 (as the converters take it).
   std::optional<Position> position;
   // The fields the reader was asked to keep, by number from 1; others are empty.

@@ -62,9 +62,10 @@ class LayerObjects {
   MifScanner& scanner_;
   MidReader& names_;
   ReadProgress* progress_;
-  std::string name_;  // the reading thread's: the row of the object being read
+  // The reading thread's, on cache lines apart from what the caller's thread writes.
+  alignas(64) std::string name_;  // the row of the object being read
   bool named_ = false;
-  const Batch* batch_ = nullptr;  // the caller's
+  alignas(64) const Batch* batch_ = nullptr;  // the caller's
   std::size_t nextEntry_ = 0;
   ReadAhead<Batch> ahead_;  // last: its thread uses everything above
 };
