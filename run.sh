@@ -11,10 +11,6 @@ build build -DCARTELOOM_APP=ON >/dev/null
 if [ $# -gt 0 ]; then
   exec build/bin/carteloom-cli "$@"
 fi
-if [ ! -x build/bin/carteloom ]; then
-  echo "Built: build/bin/carteloom-cli (the window is not built yet). Try: ./run.sh --help"
-  exit 0
-fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exec xvfb-run -a build/bin/carteloom
 fi

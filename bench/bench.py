@@ -2,7 +2,12 @@
 """Times carteloom-cli on large inputs beside copying the same bytes and beside peer tools.
 
 bench.py CLI WORKFOLDER [RUNS]: makes the inputs (fixed seed) at full and half size, runs every case
-RUNS times (default 5), and prints one table of medians.
+RUNS times (default 5), and prints one table of medians; then times the most repetitive input each
+reader can meet at two sizes, which must take time linear in their size.
+
+bench.py CLI WORKFOLDER [RUNS] --against OTHER_CLI [--cases WORD]: the full-size cases (those whose
+name holds WORD) with both builds taking turns, and how much CPU time CLI saves against OTHER_CLI:
+how a speed-up is measured against the build without it.
 
 The outputs go to memory (/dev/shm) where there is one, as the bytes of `cat INPUT > /dev/null` do, so that
 the table times the conversion rather than the disk's file-system bookkeeping; CARTELOOM_BENCH_OUT names
@@ -13,6 +18,7 @@ only once the case is measured: replacing or deleting thousands of files just be
 again makes some file systems search their inode tables for every new file, which would time the file
 system's bookkeeping rather than the conversion.
 """
+import argparse
 import os
 import shutil
 import statistics
@@ -21,6 +27,8 @@ import sys
 import tempfile
 import time
 from pathlib import Path
+
+from make_inputs import MIF_HEADER
 
 HERE = Path(__file__).resolve().parent
 
@@ -43,8 +51,9 @@ PEERS = {
 LAST_INPUT = "track.nmea"
 
 
-def run_once(argv, cwd):
-    """Wall time in seconds, peak RSS in MiB and CPU seconds (user + system) of one run of argv."""
+def run_once(argv, cwd, check=True):
+    """Wall time in seconds, peak RSS in MiB and CPU seconds (user + system) of one run of argv. With check,
+    a failed run ends the benchmark; the repetitive inputs are refused or converted, either is fine."""
     start = time.perf_counter()
     proc = subprocess.Popen(argv, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     _, status, usage = os.wait4(proc.pid, 0)
@@ -52,7 +61,7 @@ def run_once(argv, cwd):
     proc.returncode = os.waitstatus_to_exitcode(status)
     err = proc.stderr.read().decode(errors="replace")
     proc.stderr.close()
-    if proc.returncode != 0:
+    if check and proc.returncode != 0:
         raise SystemExit(f"failed ({proc.returncode}): {' '.join(map(str, argv))}\n{err}")
     return elapsed, usage.ru_maxrss / 1024, usage.ru_utime + usage.ru_stime
 
@@ -114,10 +123,59 @@ def peer_argv(peer, source):
     return lambda out: ["gpsbabel", "-t", "-i", "nmea", "-f", source, "-o", "gpx", "-F", str(out / "peer.gpx")]
 
 
+def compare(cli, other, full, runs, outputs, word):
+    """Both builds on the full-size cases, taking turns; the CPU time cli saves against other."""
+    print(f"{'case':24} {'median s':>9} {'cpu s':>7} {'other s':>8} {'other cpu':>9} {'cpu saved':>9}")
+    for name, files, direction, _ in CASES:
+        if word not in name:
+            continue
+        (seconds, _, cpu), (other_seconds, _, other_cpu) = medians_of(
+            [(cli_argv(cli, direction, files[0]), full), (cli_argv(other, direction, files[0]), full)], runs, outputs)
+        outputs.clear()
+        print(f"{name:24} {seconds:9.3f} {cpu:7.3f} {other_seconds:8.3f} {other_cpu:9.3f} "
+              f"{100 * (other_cpu - cpu) / other_cpu:8.1f}%", flush=True)
+
+
+# The most repetitive input each reader can meet: source name, its start, the piece repeated after it,
+# the piece its MID repeats. A quote that never closes, a route that never ends, counts that promise
+# more than follows.
+REPETITIVE = [("in.upt", "$PZTJWPL,", "\"", ""), ("in.log", "", "$PZTJWPL,3954.450,N,11623.483,E\n", ""),
+              ("in.rte", "", "$PZTJRTE,1,2,c,1,SAME,A,a,B,a\r\n", ""),
+              ("in.mif", MIF_HEADER, "Pline 99999999\r\n", '""'),
+              ("in.mif", MIF_HEADER, "Collection 999999999\r\nPoint 1 1\r\n", 'a,"b\r\n')]
+
+
+def linear_time(cli, work, runs, outputs):
+    """Four times the bytes may take four times as long, and no more than twice that."""
+    print(f"\n{'repetitive input':40} {'4 MiB s':>8} {'16 MiB s':>9} {'ratio':>6}")
+    for name, head, piece, mid_piece in REPETITIVE:
+        times = []
+        for size in (4 << 20, 16 << 20):
+            folder = work / "repetitive" / str(size)
+            shutil.rmtree(folder, ignore_errors=True)
+            folder.mkdir(parents=True)
+            (folder / name).write_bytes((head + piece * (size // len(piece))).encode())
+            (folder / "in.mid").write_bytes((mid_piece * (size // max(1, len(mid_piece)))).encode())
+            direction = "to-receiver" if name == "in.mif" else "to-mif"
+            argv = lambda out, f=folder, d=direction: [cli, d, "-o", str(out), "--on-exist=fail", str(f / name)]
+            times.append(min(run_once(argv(outputs.fresh()), folder, check=False)[0] for _ in range(runs)))
+            outputs.clear()
+        ratio = times[1] / times[0]
+        print(f"{name + ' of ' + repr(piece)[:28]:40} {times[0]:8.3f} {times[1]:9.3f} {ratio:6.1f}"
+              f"{'' if ratio < 8 else '  NOT LINEAR'}", flush=True)
+
+
 def main():
-    cli = str(Path(sys.argv[1]).resolve())
-    work = Path(sys.argv[2]).resolve()
-    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
+    parser = argparse.ArgumentParser()
+    parser.add_argument("cli")
+    parser.add_argument("work")
+    parser.add_argument("runs", nargs="?", type=int, default=5)
+    parser.add_argument("--against", help="another build's carteloom-cli, timed in turns with CLI")
+    parser.add_argument("--cases", default="", help="only the cases whose name holds this")
+    args = parser.parse_args()
+    cli = str(Path(args.cli).resolve())
+    work = Path(args.work).resolve()
+    runs = args.runs
     full, half = work / "full", work / "half"
     for folder, scale in ((full, "1.0"), (half, "0.5")):
         if not (folder / LAST_INPUT).exists():
@@ -129,6 +187,9 @@ def main():
     outputs = Outputs(Path(out_root))
     outputs.clear()
     print(f"outputs in {out_root}")
+    if args.against:
+        compare(cli, str(Path(args.against).resolve()), full, runs, outputs, args.cases)
+        return
 
     header = (f"{'case':24} {'MB':>7} {'median s':>9} {'cpu s':>7} {'MB/s':>8} {'points/s':>11} {'peak MiB':>9} "
               f"{'x copy':>7} {'x cp':>6} {'full/half':>9} {'peer':>9} {'peer s':>8} {'x peer':>7}")
@@ -162,6 +223,7 @@ def main():
     print("cpu s: median user + system time; on a busy machine the wall time also holds the waits for a core.")
     print("x copy: our time / `cat` of the same input to /dev/null; x cp: our time / `cat` of it into a file "
           "beside the outputs; x peer: our time / the peer's time (under 1: faster)")
+    linear_time(cli, work, 3, outputs)
 
 
 if __name__ == "__main__":

@@ -1,8 +1,8 @@
 // The field reader and the number readers on arbitrary bytes.
 #include <cmath>
 
-#include "formats/field_reader.h"
 #include "fuzz_support.h"
+#include "receiver/field_reader.h"
 
 using namespace carteloom;
 using carteloom::fuzz::Require;

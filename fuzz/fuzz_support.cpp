@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "formats/file_routines.h"
+#include "files/file_routines.h"
 
 namespace carteloom::fuzz {
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 namespace carteloom::fuzz {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <numeric>
 
-#include "formats/mid_reader.h"
-#include "formats/mif_reader.h"
 #include "fuzz_support.h"
+#include "mif/mid_reader.h"
+#include "mif/mif_scanner.h"
 
 using namespace carteloom;
 using carteloom::fuzz::FileHolding;
@@ -20,10 +20,10 @@ namespace {
 std::string Flattened(MifScanner scanner, std::size_t room) {
   const MifLayerContents contents = scanner.Contents();
   std::string points = contents.points ? "P" : "", lines = contents.lines ? "L" : "";
-  auto put = [](std::string& out, const MifVertex& v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); };
+  auto put = [](std::string& out, const Position& v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); };
   for (MifObject object; scanner.Next(object, room);) {
     if (!object.continued) points += "|object|", lines += "|object|";
-    for (const MifVertex& v : object.points) put(points, v);
+    for (const Position& v : object.points) put(points, v);
     for (std::size_t v = 0, s = 0; v <= object.vertices.size(); ++v) {
       for (; s < object.sectionEnds.size() && object.sectionEnds[s] == v; ++s) lines += "|end|";
       if (v < object.vertices.size()) put(lines, object.vertices[v]);
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (MifObject object; scanner.Next(object);) {
     Require(scanner.ObjectNumber() == ++objects && objects <= size, "object numbers do not count the objects");
     for (const auto* all : {&object.points, &object.vertices})
-      for (const MifVertex& v : *all) Require(std::isfinite(v.x) && std::isfinite(v.y), "a vertex that is not finite");
+      for (const Position& v : *all) Require(std::isfinite(v.longitude) && std::isfinite(v.latitude), "a vertex that is not finite");
     // Each vertex needs two numbers of a byte each and a blank between.
     vertices += object.points.size() + object.vertices.size();
     Require(vertices <= size / 3 + objects, "more vertices than the text holds");

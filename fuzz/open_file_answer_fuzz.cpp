@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "app/open_file_answer.h"
-#include "formats/paths.h"
+#include "files/paths.h"
 #include "fuzz_support.h"
 
 using namespace carteloom;

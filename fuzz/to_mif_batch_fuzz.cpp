@@ -1,15 +1,15 @@
 // The receiver-to-MIF batch on one file, taken as a waypoint file, a track
 // log or a route file by the size of the input (modulo 3). It becomes a
 // MIF/MID pair that holds together and reads back object for object, or,
-// when the bytes hold no receiver record, is refused with a message and
-// leaves no file. Where GDAL is at hand, the GDAL driver opens the same file
-// and its first layer holds the objects and vertices of the MIF.
+// when the bytes are no receiver file, is refused with a message and leaves
+// no file. Where GDAL is at hand, the GDAL driver opens the same files, and
+// its first layer holds the objects and vertices of the MIF.
 #include <memory>
 
-#include "formats/mid_reader.h"
-#include "formats/mif_reader.h"
-#include "formats/receiver_records.h"
 #include "fuzz_support.h"
+#include "mif/mid_reader.h"
+#include "mif/mif_scanner.h"
+#include "receiver/records.h"
 #include "support/output_checks.h"
 #include "to_mif/to_mif_batch.h"
 
@@ -23,14 +23,15 @@ using namespace carteloom;
 using carteloom::fuzz::Require;
 
 namespace {
-void RequireDriverReadsAlike([[maybe_unused]] const std::string& path, [[maybe_unused]] std::size_t objects,
-                             [[maybe_unused]] std::size_t vertices) {
+void RequireDriverReadsAlike([[maybe_unused]] const std::string& path, [[maybe_unused]] bool converted,
+                             [[maybe_unused]] std::size_t objects, [[maybe_unused]] std::size_t vertices) {
 #ifdef CARTELOOM_FUZZ_GDAL
   static const bool quiet = (CPLSetErrorHandler(CPLQuietErrorHandler), true);
   static_cast<void>(quiet);
   GDALOpenInfo info(path.c_str(), GA_ReadOnly);
   std::unique_ptr<GDALDataset> dataset(gdal::OpenReceiverFile(&info));
-  Require(dataset != nullptr, "the GDAL driver does not open " + path);
+  Require((dataset != nullptr) == converted, "the GDAL driver takes other files than the batch: " + path);
+  if (!dataset) return;
   std::size_t features = 0, points = 0;
   for (auto& feature : *dataset->GetLayer(0)) {
     ++features;
@@ -50,12 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string source = std::string("source") + (size % 3 == 0 ? ".upt" : size % 3 == 1 ? ".log" : ".rte");
   const fuzz::BatchRun run = fuzz::RunBatch([](BatchUi& ui, const std::string& out) { return RunToMifBatch(ui, out); },
                                             {{source, text}}, {source});
-  // "$PZTJ" at the start, or at the start of a line with no quote about, starts a record.
-  const bool record =
-      text.starts_with("$PZTJ") || (text.find('"') == std::string::npos && text.find("\n$PZTJ") != std::string::npos);
-  Require(run.converted == 1 || (size > 0 && !record && run.messages == 1 && run.outputs.empty()),
-          source + " refused without a message, or leaving files, or holding a record");
-  if (run.converted == 0) return 0;
+  // A receiver file is empty, or its first bytes after blanks and line ends start a record.
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  const bool receiver = size == 0 || (first != std::string::npos && text.compare(first, 5, kTagPrefix) == 0);
+  Require(run.converted == receiver && (receiver || (run.messages == 1 && run.outputs.empty())),
+          source + (receiver ? " refused" : " converted, or refused without a message, or leaving files"));
+  if (run.converted == 0) {
+    RequireDriverReadsAlike(run.sources + source, false, 0, 0);
+    return 0;
+  }
   Require(run.outputs.size() == 2 && run.outputs.contains("source.mif") && run.outputs.contains("source.mid"),
           "the outputs are no MIF/MID pair");
   const std::string &mif = run.outputs.at("source.mif"), &mid = run.outputs.at("source.mid");
@@ -72,6 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(objects == shape.objects && rows == objects && vertices == shape.vertices,
           "reads back as " + std::to_string(objects) + " objects, " + std::to_string(rows) + " rows, " +
               std::to_string(vertices) + " vertices");
-  if (text.starts_with(kTagPrefix)) RequireDriverReadsAlike(run.sources + source, objects, vertices);
+  RequireDriverReadsAlike(run.sources + source, true, objects, vertices);
   return 0;
 }

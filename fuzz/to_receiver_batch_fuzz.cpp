@@ -5,9 +5,9 @@
 // two of a section a route sentence, and the end sentence closes the routes.
 #include <cmath>
 
-#include "formats/mif_reader.h"
-#include "formats/receiver_records.h"
 #include "fuzz_support.h"
+#include "mif/mif_scanner.h"
+#include "receiver/records.h"
 #include "support/output_checks.h"
 #include "to_receiver/to_receiver_batch.h"
 
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t points = 0, vertices = 0, routeSentences = 0;
   for (MifObject object; scanner.Next(object);) {
     for (const auto* all : {&object.points, &object.vertices})
-      for (const MifVertex& v : *all) inRange = inRange && std::abs(v.x) <= 180 && std::abs(v.y) <= 90;
+      for (const Position& v : *all) inRange = inRange && std::abs(v.longitude) <= 180 && std::abs(v.latitude) <= 90;
     points += object.points.size();
     vertices += object.vertices.size();
     for (std::size_t start = 0, i = 0; i < object.sectionEnds.size(); start = object.sectionEnds[i++])

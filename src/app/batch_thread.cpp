@@ -3,7 +3,7 @@
 #include <QEventLoop>
 #include <exception>
 
-#include "formats/stop_request.h"
+#include "files/stop_request.h"
 
 namespace carteloom {
 

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "app/forwarding_batch_ui.h"
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 namespace carteloom {
 
@@ -24,7 +24,6 @@ class BatchThread : public QObject {
   // (without boxes, see WindowBatchUi) until it has unwound.
   ~BatchThread() override;
 
-  bool Running() const { return running_; }
   // What the batch did; set once it has finished.
   const BatchResult& Result() const { return result_; }
 

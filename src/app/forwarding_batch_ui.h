@@ -9,7 +9,7 @@
 #include <optional>
 #include <utility>
 
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 class QObject;
 

@@ -21,7 +21,7 @@
 #include "app/source_list.h"
 #include "app/text_bytes.h"
 #include "app/window_batch_ui.h"
-#include "formats/stop_request.h"
+#include "files/stop_request.h"
 #include "to_mif/to_mif_batch.h"
 #include "to_receiver/to_receiver_batch.h"
 

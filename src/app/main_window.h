@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/desktop.h"
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 class QProgressBar;
 

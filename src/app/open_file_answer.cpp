@@ -1,6 +1,6 @@
 #include "app/open_file_answer.h"
 
-#include "formats/paths.h"
+#include "files/paths.h"
 
 namespace carteloom {
 

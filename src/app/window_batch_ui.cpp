@@ -6,7 +6,7 @@
 
 #include "app/source_list.h"
 #include "app/text_bytes.h"
-#include "formats/stop_request.h"
+#include "files/stop_request.h"
 
 namespace carteloom {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/desktop.h"
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 class QProgressBar;
 class QWidget;

@@ -3,8 +3,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "formats/charset_codec.h"
-#include "formats/stop_request.h"
+#include "files/charset_codec.h"
+#include "files/stop_request.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -186,19 +186,8 @@ std::optional<std::string> ReadAnswerLine() {
 std::string ShownText(const std::string& text, PathDisplay display) {
   if (display == PathDisplay::Bytes || IsUtf8(text)) return text;
   std::string shown;
-  std::string_view rest = text;
-  while (!rest.empty()) {
-    std::size_t length = Utf8SequenceLength(rest);
-    if (length > 0) {
-      shown.append(rest.substr(0, length));
-    } else {
-      // A stretch that is not UTF-8, up to the next plain ASCII character.
-      length = 1;
-      while (length < rest.size() && static_cast<unsigned char>(rest[length]) >= 0x80) ++length;
-      shown += ShownPath(std::string(rest.substr(0, length)), display);
-    }
-    rest.remove_prefix(length);
-  }
+  for (const TextStretch& stretch : Stretches(text))
+    shown += stretch.utf8 ? std::string(stretch.bytes) : ShownPath(std::string(stretch.bytes), display);
   return shown;
 }
 

@@ -25,7 +25,7 @@ PathDisplay PathDisplayOf(std::FILE* stream);
 
 std::string ShownPath(const std::string& path, PathDisplay display);
 // A UTF-8 text that may hold the bytes of a path (the overwrite question):
-// the stretches that are not UTF-8 are shown as ShownPath shows a path.
+// the stretches that are not UTF-8 (Stretches) are shown as ShownPath shows a path.
 std::string ShownText(const std::string& text, PathDisplay display);
 
 // On Windows, std::cout and std::cerr write to a console as Unicode

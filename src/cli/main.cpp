@@ -11,7 +11,7 @@
 #include "cli/help_texts.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_ui.h"
-#include "formats/file_routines.h"
+#include "files/file_routines.h"
 #include "to_mif/to_mif_batch.h"
 #include "to_receiver/to_receiver_batch.h"
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "formats/number_text.h"
+#include "files/number_text.h"
 
 namespace carteloom {
 namespace {

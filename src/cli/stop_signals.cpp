@@ -1,6 +1,6 @@
 #include "cli/stop_signals.h"
 
-#include "formats/stop_request.h"
+#include "files/stop_request.h"
 
 #ifdef _WIN32
 #include <windows.h>

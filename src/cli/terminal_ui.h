@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "batch/batch_ui.h"
 #include "cli/console.h"
 #include "cli/progress_line.h"
-#include "formats/batch_ui.h"
 
 namespace carteloom {
 

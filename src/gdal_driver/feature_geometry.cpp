@@ -1,9 +1,8 @@
 #include "gdal_driver/feature_geometry.h"
 
-#include <cmath>
-
-#include "formats/number_text.h"
+#include "files/number_text.h"
 #include "gdal_driver/gdal_text.h"
+#include "receiver/writers.h"
 
 namespace carteloom::gdal {
 namespace {
@@ -35,12 +34,11 @@ std::string Collect(const OGRGeometry& geometry, GeometryParts& parts) {
   }
 }
 
-std::string OutOfRange(const std::vector<MifVertex>& coordinates) {
-  for (const MifVertex& v : coordinates) {
-    if (!(std::fabs(v.x) <= 180)) return "longitude " + PlainNumberText(v.x) + " is not within -180..180";
-    if (!(std::fabs(v.y) <= 90)) return "latitude " + PlainNumberText(v.y) + " is not within -90..90";
-  }
-  return {};
+std::string OutOfRangeProblem(const std::vector<Position>& coordinates) {
+  const auto wrong = FirstOutOfRange(coordinates);
+  if (!wrong) return {};
+  return wrong->longitude ? "longitude " + PlainNumberText(wrong->value) + " is not within -180..180"
+                          : "latitude " + PlainNumberText(wrong->value) + " is not within -90..90";
 }
 
 }  // namespace
@@ -67,8 +65,8 @@ std::string ToWgs84::Parts(const OGRGeometry& geometry, GeometryParts& parts) co
     shape = transformed.get();
   }
   if (std::string problem = Collect(*shape, parts); !problem.empty()) return problem;
-  if (std::string problem = OutOfRange(parts.points); !problem.empty()) return problem;
-  return OutOfRange(parts.vertices);
+  if (std::string problem = OutOfRangeProblem(parts.points); !problem.empty()) return problem;
+  return OutOfRangeProblem(parts.vertices);
 }
 
 }  // namespace carteloom::gdal

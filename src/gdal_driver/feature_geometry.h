@@ -10,13 +10,13 @@
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 
-#include "formats/mif_reader.h"
+#include "files/position.h"
 
 namespace carteloom::gdal {
 
 struct GeometryParts {
-  std::vector<MifVertex> points;
-  std::vector<MifVertex> vertices;
+  std::vector<Position> points;
+  std::vector<Position> vertices;
   std::vector<std::size_t> sectionEnds;  // into vertices, one per line
   void Clear() {
     points.clear();

@@ -17,8 +17,6 @@ std::string Utf8OfGbk(std::string_view gbk) {
   return result;
 }
 
-std::string_view WithoutChecksum(std::string_view field) { return field.substr(0, field.find('*')); }
-
 OGRSpatialReference* NewWgs84() {
   auto* srs = new OGRSpatialReference();
   srs->SetWellKnownGeogCS("WGS84");

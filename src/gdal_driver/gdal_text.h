@@ -11,9 +11,6 @@ namespace carteloom::gdal {
 // GBK names decoded to UTF-8 with GDAL's own recoder.
 std::string Utf8OfGbk(std::string_view gbk);
 
-// A field without the "*" and checksum that the last field of a record carries.
-std::string_view WithoutChecksum(std::string_view field);
-
 // A new WGS 84 longitude/latitude reference, longitude first; the caller owns one reference.
 OGRSpatialReference* NewWgs84();
 

@@ -1,8 +1,8 @@
 #include "gdal_driver/read_layers.h"
 
-#include "formats/paths.h"
+#include "files/paths.h"
 #include "gdal_driver/gdal_text.h"
-#include "to_mif/route_file.h"
+#include "receiver/route_file.h"
 
 namespace carteloom::gdal {
 namespace {
@@ -30,11 +30,6 @@ constexpr LayerField kRoutePointFields[] = {{"name", kName, OFTString},
                                            {"comment", kComment, OFTString},
                                            {"symbol", kLast, OFTString, true},
                                            {"route", 0, OFTString}};
-
-// A record that ended before its last field; the end sentence is no record of data.
-bool IsDamaged(const ReceiverRecord& record, int lastField) {
-  return record.kind != RecordKind::Format && !record.IsEnd() && record.fieldCount < lastField;
-}
 
 void WarnOfDamage(const std::string& path, const ReceiverRecord& record, int lastField) {
   const bool skipped = record.kind == RecordKind::Waypoint && !record.position;
@@ -200,12 +195,12 @@ OGRFeature* TrackLineLayer::GetNextRawFeature() {
   return feature;
 }
 
-std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, const std::string& suffix) {
+std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, ReceiverFileKind kind) {
   std::vector<std::unique_ptr<OGRLayer>> layers;
-  if (EQUAL(suffix.c_str(), ".upt")) {
+  if (kind == ReceiverFileKind::Waypoints) {
     layers.push_back(std::make_unique<RecordPointLayer>("waypoints", path, kLast, kWaypointFields,
                                                         std::make_shared<DamageWarnings>(path, kLast)));
-  } else if (EQUAL(suffix.c_str(), ".log")) {
+  } else if (kind == ReceiverFileKind::TrackLog) {
     auto warnings = std::make_shared<DamageWarnings>(path, kTrackLastField);
     layers.push_back(std::make_unique<TrackLineLayer>(path, warnings));
     layers.push_back(std::make_unique<RecordPointLayer>("track_points", path, kTrackLastField, kFixFields, warnings));

@@ -15,7 +15,8 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
-#include "to_mif/record_reader.h"
+#include "receiver/identify.h"
+#include "receiver/record_reader.h"
 
 namespace carteloom::gdal {
 
@@ -104,8 +105,7 @@ class StoredLayer final : public ReceiverLayer {
   std::size_t next_ = 0;
 };
 
-// The layers of the receiver file at path, by its suffix (".upt", ".log" or
-// ".rte", any letter case). Throws FileError when it cannot be read.
-std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, const std::string& suffix);
+// The layers of the receiver file at path, by its kind. Throws FileError when it cannot be read.
+std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, ReceiverFileKind kind);
 
 }  // namespace carteloom::gdal

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "formats/file_routines.h"
-#include "formats/paths.h"
+#include "files/file_routines.h"
+#include "files/paths.h"
 #include "gdal_driver/read_layers.h"
 #include "gdal_driver/write_layer.h"
+#include "receiver/identify.h"
 
 namespace carteloom::gdal {
 namespace {
@@ -76,10 +77,6 @@ class WriteDataset final : public GDALDataset {
   std::vector<std::unique_ptr<WriteLayer>> layers_;
 };
 
-bool IsReceiverSuffix(const std::string& suffix) {
-  return EQUAL(suffix.c_str(), ".upt") || EQUAL(suffix.c_str(), ".log") || EQUAL(suffix.c_str(), ".rte");
-}
-
 GDALDataset* Create(const char* name, int, int, int bands, GDALDataType, char**) {
   if (bands != 0) {
     CPLError(CE_Failure, CPLE_NotSupported, "The %s driver writes vector layers only", kDriverName);
@@ -87,15 +84,15 @@ GDALDataset* Create(const char* name, int, int, int bands, GDALDataType, char**)
   }
   const std::string path(name);
   const std::size_t start = NameStart(path);
-  const std::string suffix = TypeSuffix(path.substr(start));
-  if (EQUAL(suffix.c_str(), ".log")) {
+  const std::optional<ReceiverFileKind> kind = ReceiverKindOf(path.substr(start));
+  if (kind == ReceiverFileKind::TrackLog) {
     CPLError(CE_Failure, CPLE_NotSupported, "%s: track logs are only read; points and lines become .upt and .rte files",
              name);
     return nullptr;
   }
   try {
     std::unique_ptr<WriteDataset> dataset;
-    if (EQUAL(suffix.c_str(), ".upt") || EQUAL(suffix.c_str(), ".rte")) {
+    if (kind) {
       dataset = std::make_unique<WriteDataset>(start == 0 ? "." : path.substr(0, start - 1), BaseName(path));
     } else {
       std::error_code error;
@@ -115,9 +112,12 @@ GDALDataset* Create(const char* name, int, int, int bands, GDALDataType, char**)
 }  // namespace
 
 int IdentifyReceiverFile(GDALOpenInfo* info) {
-  if (info->fpL == nullptr || info->nHeaderBytes < 5) return FALSE;
-  if (!IsReceiverSuffix(TypeSuffix(info->pszFilename))) return FALSE;
-  return std::string_view(reinterpret_cast<const char*>(info->pabyHeader), 5) == kTagPrefix;
+  if (info->fpL == nullptr || !ReceiverKindOf(info->pszFilename)) return FALSE;
+  try {
+    return StartsLikeReceiverFile(info->pszFilename);
+  } catch (const std::exception&) {
+    return FALSE;
+  }
 }
 
 GDALDataset* OpenReceiverFile(GDALOpenInfo* info) {
@@ -128,7 +128,7 @@ GDALDataset* OpenReceiverFile(GDALOpenInfo* info) {
     return nullptr;
   }
   try {
-    auto dataset = std::make_unique<ReadDataset>(ReceiverLayers(info->pszFilename, TypeSuffix(info->pszFilename)));
+    auto dataset = std::make_unique<ReadDataset>(ReceiverLayers(info->pszFilename, *ReceiverKindOf(info->pszFilename)));
     dataset->SetDescription(info->pszFilename);
     return dataset.release();
   } catch (const std::exception& error) {

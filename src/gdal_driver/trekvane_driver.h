@@ -7,7 +7,7 @@
 
 namespace carteloom::gdal {
 
-// True for a file whose suffix is one of the three and whose first bytes are a receiver sentence.
+// True for a receiver file, by the rule the batch follows (receiver/identify.h).
 int IdentifyReceiverFile(GDALOpenInfo* info);
 // The driver's open: the file's layers, or null (with a CPLError when it is ours but unreadable).
 GDALDataset* OpenReceiverFile(GDALOpenInfo* info);

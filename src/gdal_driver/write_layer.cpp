@@ -1,21 +1,17 @@
 #include "gdal_driver/write_layer.h"
 
-#include "formats/number_text.h"
-#include "formats/paths.h"
+#include "files/paths.h"
 
 namespace carteloom::gdal {
 
 // BASE.upt first, then BASE2.upt, BASE3.upt ... as the MIF conversion names them.
 class WriteLayer::Files : public WaypointFiles {
  public:
-  Files(std::string folder, std::string stem) : folder_(std::move(folder)), stem_(std::move(stem)) {
-    files_.push_back(std::make_unique<OutputFile>(InFolder(folder_, stem_ + ".upt")));
-  }
+  Files(std::string folder, std::string stem) : folder_(std::move(folder)), stem_(std::move(stem)) { Open(); }
   OutputFile& Current() override { return *files_.back(); }
   bool StartNext() override {
     files_.back()->Close();
-    const std::string number = IntegerText(static_cast<std::int64_t>(files_.size() + 1));
-    files_.push_back(std::make_unique<OutputFile>(InFolder(folder_, std::string(Trimmed(stem_)) + number + ".upt")));
+    Open();
     return true;
   }
   void Finish(std::vector<OutputFile*>& outputs) {
@@ -24,6 +20,10 @@ class WriteLayer::Files : public WaypointFiles {
   }
 
  private:
+  void Open() {
+    files_.push_back(std::make_unique<OutputFile>(InFolder(folder_, PartName(stem_, files_.size() + 1) + ".upt")));
+  }
+
   std::string folder_, stem_;
   std::vector<std::unique_ptr<OutputFile>> files_;
 };

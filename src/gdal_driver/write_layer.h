@@ -12,10 +12,10 @@
 
 #include <ogrsf_frmts.h>
 
-#include "formats/charset_codec.h"
-#include "formats/output_file.h"
+#include "files/charset_codec.h"
+#include "files/output_file.h"
 #include "gdal_driver/feature_geometry.h"
-#include "to_receiver/converters.h"
+#include "receiver/writers.h"
 
 namespace carteloom::gdal {
 
@@ -36,7 +36,6 @@ class WriteLayer final : public OGRLayer {
 
   // Completes the files and adds them to outputs; false when the layer failed.
   bool Finish(std::vector<OutputFile*>& outputs);
-  bool Failed() const { return failed_; }
 
  private:
   class Files;

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "formats/field_reader.h"
-#include "formats/mif_text.h"
-#include "formats/output_file.h"
+#include "files/output_file.h"
+#include "mif/mif_writing.h"
+#include "receiver/field_reader.h"
 
 namespace carteloom {
 

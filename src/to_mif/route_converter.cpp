@@ -1,8 +1,8 @@
 // Route files: one Pline per route, drawn as ReadRouteFile lays it out.
 
-#include "formats/number_text.h"
+#include "files/number_text.h"
+#include "receiver/route_file.h"
 #include "to_mif/converters.h"
-#include "to_mif/route_file.h"
 
 namespace carteloom {
 namespace {

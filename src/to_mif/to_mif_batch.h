@@ -3,8 +3,8 @@
 // pair per recognised file, into the output folder.
 #include <string>
 
-#include "formats/batch_ui.h"
-#include "formats/mif_text.h"
+#include "batch/batch_ui.h"
+#include "mif/mif_writing.h"
 
 namespace carteloom {
 

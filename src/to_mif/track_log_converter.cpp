@@ -4,12 +4,12 @@
 // the fields ahead on a thread of its own, which starts while this one counts.
 #include <vector>
 
-#include "formats/file_routines.h"
-#include "formats/number_text.h"
-#include "formats/paths.h"
-#include "formats/read_ahead.h"
+#include "files/file_routines.h"
+#include "files/number_text.h"
+#include "files/paths.h"
+#include "files/read_ahead.h"
+#include "receiver/record_reader.h"
 #include "to_mif/converters.h"
-#include "to_mif/record_reader.h"
 
 namespace carteloom {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "formats/read_ahead.h"
+#include "files/read_ahead.h"
+#include "receiver/record_reader.h"
 #include "to_mif/converters.h"
-#include "to_mif/record_reader.h"
 
 namespace carteloom {
 namespace {

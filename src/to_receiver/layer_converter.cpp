@@ -1,6 +1,8 @@
+#include "to_receiver/layer_converter.h"
+
 #include <optional>
 
-#include "to_receiver/converters.h"
+#include "to_receiver/layer_objects.h"
 
 namespace carteloom {
 

@@ -1,8 +1,7 @@
 #include "to_receiver/layer_objects.h"
 
-#include <cmath>
-
-#include "formats/stop_request.h"
+#include "files/number_text.h"
+#include "files/stop_request.h"
 
 namespace carteloom {
 namespace {
@@ -14,17 +13,16 @@ constexpr std::size_t kBatchVertices = 1 << 16;
 
 }  // namespace
 
-CoordinateError::CoordinateError(std::uint64_t object, bool longitude, double value)
-    : std::runtime_error("coordinate out of range"), object_(object), longitude_(longitude), value_(value) {}
+CoordinateError::CoordinateError(std::uint64_t object, const OutOfRange& wrong)
+    : SourceNotConverted("第 " + IntegerText(static_cast<std::int64_t>(object)) + " 个对象的" +
+                         (wrong.longitude ? "经度 " : "纬度 ") + PlainNumberText(wrong.value) + " 不在 " +
+                         (wrong.longitude ? "-180 到 180" : "-90 到 90") + " 之间，该文件的坐标不是经纬度") {}
 
 LayerObjects::LayerObjects(MifScanner& scanner, MidReader& names, ReadProgress* progress)
     : scanner_(scanner), names_(names), progress_(progress), ahead_([this](Batch& batch) { return Fill(batch); }) {}
 
-void LayerObjects::Check(std::span<const MifVertex> coordinates) const {
-  for (const MifVertex& v : coordinates) {
-    if (!(std::fabs(v.x) <= 180)) throw CoordinateError(scanner_.ObjectNumber(), true, v.x);
-    if (!(std::fabs(v.y) <= 90)) throw CoordinateError(scanner_.ObjectNumber(), false, v.y);
-  }
+void LayerObjects::Check(std::span<const Position> coordinates) const {
+  if (const auto wrong = FirstOutOfRange(coordinates)) throw CoordinateError(scanner_.ObjectNumber(), *wrong);
 }
 
 bool LayerObjects::Fill(Batch& batch) {

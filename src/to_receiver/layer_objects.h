@@ -10,37 +10,20 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/batch_progress.h"
-#include "formats/mid_reader.h"
-#include "formats/mif_reader.h"
-#include "formats/read_ahead.h"
+#include "batch/batch_runner.h"
+#include "files/read_ahead.h"
+#include "mif/mid_reader.h"
+#include "mif/mif_scanner.h"
+#include "receiver/writers.h"
 
 namespace carteloom {
 
-// One object, or one piece of a long one, as Next() hands it out; its views
-// hold until the next call.
-struct LayerObject {
-  std::span<const MifVertex> points;
-  std::span<const MifVertex> vertices;
-  std::span<const std::size_t> sectionEnds;  // into vertices, as in MifObject
-  bool continued = false;                    // carries on the object of the piece before, as in MifObject
-  bool named = false;                        // false once the MID rows have run out
-  std::string_view name;
-};
-
-// A coordinate that cannot be a longitude or latitude: the layer is in
-// another coordinate system than its header says (metres, most often).
-class CoordinateError : public std::runtime_error {
+// A coordinate that a receiver file cannot hold (FirstOutOfRange): the layer
+// is in another coordinate system than its header says, metres most often.
+// The message names the object and the value.
+class CoordinateError : public SourceNotConverted {
  public:
-  CoordinateError(std::uint64_t object, bool longitude, double value);
-  std::uint64_t Object() const { return object_; }
-  bool Longitude() const { return longitude_; }
-  double Value() const { return value_; }
-
- private:
-  std::uint64_t object_;
-  bool longitude_;
-  double value_;
+  CoordinateError(std::uint64_t object, const OutOfRange& wrong);
 };
 
 class LayerObjects {
@@ -74,7 +57,7 @@ class LayerObjects {
     std::uint64_t readTo = 0;  // bytes of MIF and MID behind the batch
   };
   bool Fill(Batch& batch);
-  void Check(std::span<const MifVertex> coordinates) const;
+  void Check(std::span<const Position> coordinates) const;
 
   MifScanner& scanner_;
   MidReader& names_;

@@ -1,31 +1,23 @@
 #include "to_receiver/to_receiver_batch.h"
 
-#include <exception>
 #include <memory>
 #include <set>
 #include <vector>
 
-#include "formats/batch_progress.h"
-#include "formats/entry_report.h"
-#include "formats/file_routines.h"
-#include "formats/number_text.h"
-#include "formats/output_naming.h"
-#include "formats/paths.h"
-#include "formats/stop_request.h"
-#include "to_receiver/converters.h"
+#include "batch/batch_runner.h"
+#include "batch/entry_report.h"
+#include "batch/output_naming.h"
+#include "files/file_routines.h"
+#include "files/number_text.h"
+#include "files/paths.h"
+#include "to_receiver/layer_converter.h"
+#include "to_receiver/layer_objects.h"
 
 namespace carteloom {
 namespace {
 
 constexpr const char* kNotPointOrLineMif = "此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！";
 constexpr const char* kNotWgs84 = "该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!";
-
-enum class EntryOutcome {
-  Converted,  // outputs in place: the entry leaves the list
-  Refused,    // not a point or line layer: the entry leaves the list
-  Left,       // the user left this file alone: the entry stays, the batch goes on
-  EndBatch,   // the entry and all later ones stay, no summary
-};
 
 // BASE.mid beside BASE.mif; BASE.MID when only that one exists (files copied from Windows media).
 std::string MidPathOf(const std::string& source) {
@@ -40,8 +32,8 @@ EntryOutcome OutcomeOfNaming(NamingOutcome naming) {
 }
 
 // The waypoint files of a layer in the output folder: the first under the
-// settled name, further ones under that name trimmed + 2, 3 ... Each name
-// goes through the overwrite dialogue. A finished file is closed, and all are
+// settled name, further ones named after it (PartName). Each name goes
+// through the overwrite dialogue. A finished file is closed, and all are
 // moved into place together once the whole layer is converted, so that a
 // layer refused halfway leaves no file behind.
 class WaypointFilesInFolder : public WaypointFiles {
@@ -51,17 +43,13 @@ class WaypointFilesInFolder : public WaypointFiles {
   // Settles the first file's name and opens it; false when the user did not.
   bool Open(const std::string& baseName) {
     if (!OpenAs(baseName)) return false;
-    partBase_ = std::string(Trimmed(settledName_));
+    firstName_ = naming_.baseName;
     return true;
   }
   OutputFile& Current() override { return *files_.back(); }
   bool StartNext() override {
     files_.back()->Close();
-    return OpenAs(partBase_ + IntegerText(static_cast<std::int64_t>(files_.size() + 1)));
-  }
-  // Every byte of the last file out; the files are complete once this returns.
-  void Close() {
-    if (!files_.empty()) files_.back()->Close();
+    return OpenAs(PartName(firstName_, files_.size() + 1));
   }
   // The files, for the commit that moves them into place together.
   void AddTo(std::vector<OutputFile*>& files) const {
@@ -74,7 +62,6 @@ class WaypointFilesInFolder : public WaypointFiles {
     NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed_);
     naming_ = result;
     if (result.outcome != NamingOutcome::Settled) return false;
-    settledName_ = result.baseName;
     files_.push_back(std::make_unique<OutputFile>(result.path));
     claimed_.insert(ComparablePath(result.path));
     return true;
@@ -82,8 +69,7 @@ class WaypointFilesInFolder : public WaypointFiles {
 
   BatchUi& ui_;
   std::string folder_;
-  std::string settledName_;
-  std::string partBase_;
+  std::string firstName_;  // the first file's settled name, which the further ones are named after
   NamingResult naming_{NamingOutcome::Settled, {}, {}};
   std::vector<std::unique_ptr<OutputFile>> files_;
   std::set<std::string> claimed_;  // their targets, as the file system compares them
@@ -99,12 +85,6 @@ std::string SkippedText(const MifSkippedCounts& skipped) {
     text += " 个";
   }
   return text;
-}
-
-std::string CoordinateReason(const CoordinateError& error) {
-  return "第 " + IntegerText(static_cast<std::int64_t>(error.Object())) + " 个对象的" +
-         (error.Longitude() ? "经度 " : "纬度 ") + PlainNumberText(error.Value()) + " 不在 " +
-         (error.Longitude() ? "-180 到 180" : "-90 到 90") + " 之间，该文件的坐标不是经纬度";
 }
 
 // Points go to the waypoint files, lines to the route file; each output
@@ -136,9 +116,24 @@ EntryOutcome ConvertLayer(BatchUi& ui, EntryReport& report, MifScanner& layer, M
   return EntryOutcome::Converted;
 }
 
-EntryOutcome ConvertEntry(BatchUi& ui, EntryReport& report, const std::string& folder, BatchProgress& progress) {
-  const std::string& source = report.source;
-  try {
+// One waypoint file or more and a route file per layer. A layer that is no
+// WGS84 longitude/latitude, a missing MID or a failed write ends the batch:
+// the layers after it are most likely alike.
+class ToReceiver final : public BatchDirection {
+ public:
+  explicit ToReceiver(const std::string& folder) : folder_(folder) {}
+
+  std::uint64_t InputBytes(const std::string& source) const override {
+    return SizeOfFile(source) + SizeOfFile(MidPathOf(source));
+  }
+  EntryOutcome AfterFailure() const override { return EntryOutcome::EndBatch; }
+  std::string Summary(std::size_t converted) const override {
+    return "共计 " + IntegerText(static_cast<std::int64_t>(converted)) +
+           "个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！";
+  }
+
+  EntryOutcome Convert(BatchUi& ui, EntryReport& report, ReadProgress& progress) override {
+    const std::string& source = report.source;
     RefuseFolder(source);
     MifScanner layer(source);
     MifLayerContents contents = layer.Contents();
@@ -150,13 +145,13 @@ EntryOutcome ConvertEntry(BatchUi& ui, EntryReport& report, const std::string& f
       TellAboutEntry(ui, report, kNotWgs84, kMessageTitle);
       return EntryOutcome::EndBatch;
     }
-    if (std::string missing = MissingFolderReason(folder); !missing.empty()) {
+    if (std::string missing = MissingFolderReason(folder_); !missing.empty()) {
       TellAboutEntry(ui, report, missing, kMessageTitle);
       return EntryOutcome::EndBatch;
     }
     MidReader names(MidPathOf(source), layer.Delimiter());
     names.NamesIn(layer.Charset());
-    EntryOutcome outcome = ConvertLayer(ui, report, layer, contents, names, folder, progress);
+    EntryOutcome outcome = ConvertLayer(ui, report, layer, contents, names, folder_, progress);
     if (outcome != EntryOutcome::Converted) return outcome;
     std::string skipped = SkippedText(layer.Skipped());
     if (!skipped.empty())
@@ -167,65 +162,17 @@ EntryOutcome ConvertEntry(BatchUi& ui, EntryReport& report, const std::string& f
                              " 个名称含有GBK无法表示的字符，已改为“?”。",
                          kMessageTitle);
     return outcome;
-  } catch (const CoordinateError& error) {
-    // Nothing was written for the file; the next one may be sound.
-    TellAboutEntry(ui, report, "没有转换：" + CoordinateReason(error), kMessageTitle);
-    return EntryOutcome::Left;
-  } catch (const std::exception& error) {
-    // Unfinished outputs were discarded on the way out; the entry stays for another try.
-    TellAboutEntry(ui, report, "没有转换：" + std::string(error.what()), kMessageTitle);
-    return EntryOutcome::EndBatch;
   }
-}
+
+ private:
+  const std::string& folder_;
+};
 
 }  // namespace
 
 BatchResult RunToReceiverBatch(BatchUi& ui, const std::string& outputFolder) {
-  BatchResult result;
-  result.startCount = ui.SourceCount();
-  std::vector<std::uint64_t> sizes;
-  for (std::size_t i = 0; i < result.startCount; ++i) {
-    const std::string source = ui.SourceAt(i);
-    sizes.push_back(SizeOfFile(source) + SizeOfFile(MidPathOf(source)));
-  }
-  BatchProgress progress(ui, std::move(sizes));
-  // Finished and refused entries leave the list; the position moves on only
-  // past entries the user left alone.
-  std::size_t position = 0;
-  try {
-    while (position < ui.SourceCount()) {
-      ui.BetweenFiles();
-      StopPoint();
-      EntryReport report{ui.SourceAt(position), {}, {}};
-      progress.StartEntry();
-      const EntryOutcome outcome = ConvertEntry(ui, report, outputFolder, progress);
-      progress.FinishEntry();
-      switch (outcome) {
-        case EntryOutcome::Converted:
-          ui.RemoveSourceAt(position);
-          ++result.converted;
-          break;
-        case EntryOutcome::Refused: ui.RemoveSourceAt(position); break;
-        case EntryOutcome::Left: ++position; break;
-        case EntryOutcome::EndBatch: break;
-      }
-      ui.EntryFinished(report);
-      if (outcome == EntryOutcome::EndBatch) {
-        ReportNotReached(ui, position + 1);
-        result.endedEarly = true;
-        progress.Reset();
-        return result;
-      }
-    }
-  } catch (const BatchStopped&) {
-    result.stopped = true;
-    return result;
-  }
-  progress.Finish();
-  ui.ShowSummary("共计 " + IntegerText(static_cast<std::int64_t>(result.converted)) +
-                     "个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！",
-                 kMessageTitle);
-  return result;
+  ToReceiver direction(outputFolder);
+  return RunBatch(ui, direction);
 }
 
 }  // namespace carteloom

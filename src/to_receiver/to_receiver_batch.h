@@ -3,7 +3,7 @@
 // waypoint or route file per MIF/MID pair, into the output folder.
 #include <string>
 
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 namespace carteloom {
 

@@ -15,8 +15,8 @@
 #include "app/source_list.h"
 #include "app/text_bytes.h"
 #include "app/window_batch_ui.h"
-#include "formats/file_routines.h"
-#include "formats/stop_request.h"
+#include "files/file_routines.h"
+#include "files/stop_request.h"
 #include "to_mif/to_mif_batch.h"
 
 using namespace std::string_literals;

@@ -2,7 +2,6 @@
 // streams, its exit status, and what it leaves in the folder.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -30,11 +29,13 @@ struct Ran {
   std::string out, err;
 };
 
-// Runs the command line in folder, under the locale given, stdin empty.
-Ran Cli(const ScratchFolder& folder, const std::string& arguments, const std::string& locale = "C.UTF-8") {
+// Runs the command line in folder, under the locale given, with input on stdin.
+Ran Cli(const ScratchFolder& folder, const std::string& arguments, const std::string& locale = "C.UTF-8",
+        const std::string& input = "") {
   ScratchFolder logs;
+  WriteBytes(logs / "in", input);
   const int status = RunCommand("cd '" + folder.Path().string() + "' && LC_ALL=" + locale + " '" CARTELOOM_CLI "' " +
-                                arguments + " </dev/null >'" + (logs / "out") + "' 2>'" + (logs / "err") + "'");
+                                arguments + " <'" + (logs / "in") + "' >'" + (logs / "out") + "' 2>'" + (logs / "err") + "'");
   return {status, ReadBytes(logs / "out"), ReadBytes(logs / "err")};
 }
 
@@ -96,6 +97,29 @@ TEST(CliOutput, RenameNoticesQuietAndVerbose) {
   EXPECT_TRUE(help.find("B2.upt") != std::string::npos && help.find("130") != std::string::npos) << help;
 }
 
+TEST(CliOutput, ExitStatusAndOnExist) {
+  SKIP_WITHOUT_POSIX_SHELL();
+  ScratchFolder dir;
+  const std::string wells = " " + kData + "to_mif/wells.upt", utf8 = "C.UTF-8";
+  Ran run = Cli(dir, "to-mif" + wells + " " + kData + "to_mif/day1.log");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "共计 2个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！\n");
+  const std::string converted = ReadBytes(dir / "wells.mif");
+  WriteBytes(dir / "wells.mif", "old");
+  // Without a terminal an existing output is left alone and named.
+  run = Cli(dir, "to-mif" + wells);
+  EXPECT_TRUE(run.status == 1 && run.err.find("wells.mif") != std::string::npos) << run.err;
+  EXPECT_EQ(Cli(dir, "to-mif --on-exist=ask" + wells, utf8, "n\n\n").status, 0);  // the proposal, wells_2
+  EXPECT_EQ(Cli(dir, "to-mif --on-exist=rename" + wells).status, 0);            // wells_2_2
+  EXPECT_EQ(ReadBytes(dir / "wells_2_2.mif"), converted);
+  EXPECT_EQ(Cli(dir, "to-mif --on-exist=ask" + wells, utf8, "y\n").status, 0);
+  EXPECT_EQ(ReadBytes(dir / "wells.mif"), converted);
+  EXPECT_EQ(Cli(dir, "to-mif --on-exist=overwrite --mif-charset=WindowsSimpChinese" + wells).status, 0);
+  EXPECT_NE(ReadBytes(dir / "wells.mif").find("Charset \"WindowsSimpChinese\"\r\n"), std::string::npos);
+  for (const char* usage : {"to-mif", "to-mif --on-exist=maybe x.upt", "to-mif --mif-charset=Latin x.upt", "--bogus"})
+    EXPECT_EQ(Cli(dir, usage).status, 2) << usage;
+}
+
 TEST(CliOutput, ProgressOnlyWhenAskedForOrOnATerminal) {
   SKIP_WITHOUT_POSIX_SHELL();
   ScratchFolder dir;
@@ -122,13 +146,6 @@ pid_t Start(std::vector<std::string> arguments, const ScratchFolder& logs, int i
   posix_spawn(&pid, CARTELOOM_CLI, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   return pid;
-}
-
-std::vector<std::string> Names(const ScratchFolder& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder.Path())) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // The process's wait status; after five seconds it is killed, and -1 says it did not end.
@@ -182,7 +199,7 @@ TEST_P(CliStop, LeavesNoTemporaryFileAndTheOldOutputs) {
     EXPECT_EQ(ReadBytes(logs / "out"), "");  // no summary
   }
   // Only the inputs and the outputs: converted ones, or the old ones untouched.
-  EXPECT_EQ(Names(dir).size(), 30u);
+  EXPECT_EQ(dir.Names().size(), 30u);
   EXPECT_EQ(ReadBytes(dir / "w9.mif") + ReadBytes(dir / "w9.mid"), "oldold");
 }
 
@@ -203,7 +220,7 @@ TEST(CliStopAtPrompt, EndsTheWaitAndKeepsTheOldOutput) {
   close(input[1]);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
   EXPECT_EQ(ReadBytes(dir / "wells.mif"), "old");
-  EXPECT_EQ(Names(dir), (std::vector<std::string>{"wells.mif", "wells.upt"}));
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"wells.mif", "wells.upt"}));
 }
 #endif
 

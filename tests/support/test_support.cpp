@@ -26,6 +26,13 @@ ScratchFolder::~ScratchFolder() {
   std::filesystem::remove_all(path_, ec);
 }
 
+std::vector<std::string> ScratchFolder::Names() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
@@ -68,21 +75,14 @@ bool HaveGdal() {
 #endif
 }
 
-std::vector<OgrFeature> OgrFeatures(const std::string& mif, std::string& errors) {
+std::size_t OgrFeatureCount(const std::string& path, std::string& errors) {
   ScratchFolder scratch;
-  RunCommand("ogrinfo -ro -al '" + mif + "' >'" + (scratch / "al.txt") + "' 2>&1");
+  RunCommand("ogrinfo -ro -al '" + path + "' >'" + (scratch / "al.txt") + "' 2>&1");
   std::istringstream all(ReadBytes(scratch / "al.txt"));
-  std::vector<OgrFeature> features;
+  std::size_t features = 0;
   for (std::string line; std::getline(all, line);) {
     if (line.rfind("ERROR", 0) == 0) errors += line + "\n";
-    if (line.rfind("OGRFeature(", 0) == 0) features.emplace_back();
-    if (features.empty()) continue;
-    const std::size_t equals = line.find(" (String) = ");
-    if (equals != std::string::npos) features.back().name = line.substr(equals + 12);
-    for (const std::string geometry : {"POINT", "LINESTRING"})
-      if (line.rfind("  " + geometry + " (", 0) == 0)
-        features.back() = {geometry, 1 + static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')),
-                           features.back().name};
+    if (line.rfind("OGRFeature(", 0) == 0) ++features;
   }
   return features;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/batch_ui.h"
+#include "batch/batch_ui.h"
 
 namespace carteloom::testing {
 
@@ -17,6 +17,8 @@ class ScratchFolder {
   ScratchFolder();
   ~ScratchFolder();
   const std::filesystem::path& Path() const { return path_; }
+  // The names of what the folder holds, sorted.
+  std::vector<std::string> Names() const;
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
 
  private:
@@ -32,17 +34,9 @@ std::vector<std::string> Lines(const std::string& text);
 // Runs a command line through the shell; returns its exit status.
 int RunCommand(const std::string& command);
 
-// One feature of a MIF layer as GDAL's ogrinfo reads it: "POINT" or
-// "LINESTRING" (empty without geometry), its vertex count, its name column.
-struct OgrFeature {
-  std::string geometry;
-  std::size_t vertices = 0;
-  std::string name;
-  bool operator==(const OgrFeature&) const = default;
-};
-// The features of the layer, and in errors what ogrinfo reported besides.
-// HaveGdal() tells whether ogrinfo and ogr2ogr can be run here.
-std::vector<OgrFeature> OgrFeatures(const std::string& mif, std::string& errors);
+// How many features GDAL's ogrinfo reads of a layer, and in errors what it
+// reported besides. HaveGdal() tells whether ogrinfo and ogr2ogr can be run here.
+std::size_t OgrFeatureCount(const std::string& path, std::string& errors);
 bool HaveGdal();
 
 // Tests that run command lines written for a POSIX shell; the Windows build

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "formats/paths.h"
-#include "formats/stop_request.h"
+#include "files/paths.h"
+#include "files/stop_request.h"
 #include "support/test_support.h"
 #include "to_mif/to_mif_batch.h"
 
@@ -19,13 +19,6 @@ std::string Summary(int count) {
   return "共计 " + std::to_string(count) + "个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！";
 }
 
-std::vector<std::string> Names(const ScratchFolder& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder.Path())) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(ToMifBatch, ConvertsInListOrderAndReportsWhatItCannot) {
   ScratchFolder in, out;
   WriteBytes(in / "notes.txt", "text");
@@ -34,14 +27,14 @@ TEST(ToMifBatch, ConvertsInListOrderAndReportsWhatItCannot) {
   WriteBytes(out / "notes.mif", "keep");
   ScriptedUi ui({in / "notes.txt", in / "day2.UPT", in / "noise.upt", in / "gone.upt", kData + "wells.upt",
                  kData + "day1.log", kData + "roads.rte"});
-  EXPECT_EQ(RunToMifBatch(ui, out.Path().string()).converted, 3u);
-  ASSERT_EQ(ui.shown.size(), 5u);
-  for (int i : {0, 1, 2}) EXPECT_EQ(ui.shown[i].text + ui.shown[i].title, kRefused + kProgramTitle);
-  EXPECT_EQ(ui.shown[3].file + ui.shown[3].text, (in / "gone.upt") + "没有转换：文件或文件夹不存在");
-  EXPECT_EQ(ui.shown[4].text + ui.shown[4].title, Summary(3) + "消息");
-  EXPECT_EQ(ui.sources, (std::vector<std::string>{in / "notes.txt", in / "day2.UPT", in / "noise.upt", in / "gone.upt"}));
-  EXPECT_EQ(Names(out), (std::vector<std::string>{"day1.mid", "day1.mif", "notes.mif", "roads.mid", "roads.mif",
-                                                  "wells.mid", "wells.mif"}));
+  EXPECT_EQ(RunToMifBatch(ui, out.Path().string()).converted, 4u);
+  ASSERT_EQ(ui.shown.size(), 4u);
+  for (int i : {0, 1}) EXPECT_EQ(ui.shown[i].text + ui.shown[i].title, kRefused + kProgramTitle);
+  EXPECT_EQ(ui.shown[2].file + ui.shown[2].text, (in / "gone.upt") + "没有转换：文件或文件夹不存在");
+  EXPECT_EQ(ui.shown[3].text + ui.shown[3].title, Summary(4) + "消息");
+  EXPECT_EQ(ui.sources, (std::vector<std::string>{in / "notes.txt", in / "noise.upt", in / "gone.upt"}));
+  EXPECT_EQ(out.Names(), (std::vector<std::string>{"day1.mid", "day1.mif", "day2.mid", "day2.mif", "notes.mif",
+                                                  "roads.mid", "roads.mif", "wells.mid", "wells.mif"}));
   EXPECT_EQ(ReadBytes(out / "notes.mif"), "keep");
   ExpectProgressByBytes(ui);
   ASSERT_EQ(ui.reports.size(), 7u);
@@ -70,7 +63,7 @@ TEST(ToMifBatch, StoppedOrWithoutItsFolder) {
   const BatchResult stopped = RunToMifBatch(stopping, out.Path().string());
   ClearStopRequest();
   EXPECT_TRUE(stopped.stopped && stopped.converted == 0 && stopping.shown.size() == 1);  // the question only
-  EXPECT_EQ(Names(out), (std::vector<std::string>{"big.mid", "big.mif"}));
+  EXPECT_EQ(out.Names(), (std::vector<std::string>{"big.mid", "big.mif"}));
   EXPECT_EQ(ReadBytes(out / "big.mif") + ReadBytes(out / "big.mid"), "oldold");
 
   ScriptedUi ui({kData + "wells.upt", kData + "roads.rte"});
@@ -104,71 +97,7 @@ TEST(ToMifBatch, AnExistingPairIsReplacedWholeOrKept) {
   EXPECT_EQ(RunToMifBatch(failing, out.Path().string()).converted, 0u);
   EXPECT_NE(failing.shown.at(1).text.find(out / "wells.mid"), std::string::npos) << failing.shown[1].text;
   EXPECT_EQ(ReadBytes(mif), "old");
-  EXPECT_EQ(Names(out), (std::vector<std::string>{"mine.mid", "mine.mif", "wells.mid", "wells.mif", "wells_2.mif"}));
-}
-
-TEST(ToMifCommand, ExitStatusAndOnExist) {
-  SKIP_WITHOUT_POSIX_SHELL();
-  ScratchFolder out;
-  auto run = [&](const std::string& arguments, const std::string& input = "") {
-    WriteBytes(out / "stdin", input);
-    return RunCommand(std::string("'").append(CARTELOOM_CLI).append("' ").append(arguments).append(" <'") +
-                      (out / "stdin") + "' >'" + (out / "stdout") + "' 2>'" + (out / "stderr") + "'");
-  };
-  const std::string toMif = "to-mif -o '" + out.Path().string() + "' ";
-  EXPECT_EQ(run(toMif + kData + "wells.upt " + kData + "day1.log"), 0);
-  EXPECT_EQ(ReadBytes(out / "stdout"), Summary(2) + "\n");
-  const std::string converted = ReadBytes(out / "wells.mif");
-  WriteBytes(out / "wells.mif", "old");
-  // Without a terminal an existing output is left alone and named.
-  EXPECT_EQ(run(toMif + kData + "wells.upt"), 1);
-  EXPECT_NE(ReadBytes(out / "stderr").find(out / "wells.mif"), std::string::npos);
-  EXPECT_EQ(run(toMif + "--on-exist=ask " + kData + "wells.upt", "n\n\n"), 0);  // the proposal, wells_2
-  EXPECT_EQ(run(toMif + "--on-exist=rename " + kData + "wells.upt"), 0);        // wells_2_2
-  EXPECT_EQ(ReadBytes(out / "wells_2_2.mif"), converted);
-  EXPECT_EQ(run(toMif + "--on-exist=ask " + kData + "wells.upt", "y\n"), 0);
-  EXPECT_EQ(ReadBytes(out / "wells.mif"), converted);
-  EXPECT_EQ(run(toMif + "--on-exist=overwrite --mif-charset=WindowsSimpChinese " + kData + "wells.upt"), 0);
-  EXPECT_NE(ReadBytes(out / "wells.mif").find("Charset \"WindowsSimpChinese\"\r\n"), std::string::npos);
-  for (const char* usage : {"to-mif", "to-mif --on-exist=maybe x.upt", "to-mif --mif-charset=Latin x.upt", "--bogus"})
-    EXPECT_EQ(run(usage), 2) << usage;
-}
-
-// GDAL reads every kind of pair whole: the object count, the geometry of each
-// object and its name.
-TEST(ToMifWithGdal, EveryKindOfPairIsReadWhole) {
-  if (!HaveGdal()) GTEST_SKIP() << "ogrinfo is not installed";
-  ScratchFolder in, out;
-  // A route of one waypoint, one of none and two of one name; a log of one
-  // point: objects that GDAL would refuse, and every later one with them.
-  WriteBytes(in / "odd.rte", CrLf({"$PZTJWPL,3900.000,N,11600.000,E,-000005,M,A,,a*00",
-                                   "$PZTJWPL,3930.000,N,11630.000,E,-000005,M,B,,a*00",
-                                   "$PZTJWPL,4000.000,N,11700.000,E,-000005,M,C,,a*00",
-                                   "$PZTJWPL,4030.000,N,11730.000,E,-000005,M,D,,a*00",
-                                   "$PZTJRTE,1,1,c,1,ONE,A,a,,a*00", "$PZTJRTE,1,1,c,1,EMPTY,,a,,a*00",
-                                   "$PZTJRTE,1,1,c,1,R,B,a,,a*00", "$PZTJRTE,1,1,c,1,R,C,a,D,a*00", "$PZTJCMD,END*3D"}));
-  WriteBytes(in / "one.log", CrLf({"$PZTJTRK,3954.1230,N,11623.5000,E,0000050,M,080000,0,1,0*12", "$PZTJCMD,END*3D"}));
-  WriteBytes(in / "empty.upt", "");
-  for (const char* charset : {"Neutral", "WindowsSimpChinese"}) {
-    ScriptedUi ui({kData + "wells.upt", kData + "day1.log", kData + "roads.rte", in / "odd.rte", in / "one.log",
-                   in / "empty.upt"});
-    ui.overwriteAnswers.assign(6, OverwriteAnswer::Overwrite);
-    ASSERT_EQ(RunToMifBatch(ui, out.Path().string(), {charset}).converted, 6u);
-    // Under Neutral the GBK names reach GDAL as bytes; a GBK charset lets it decode them.
-    const bool gbk = std::string(charset) == "Neutral";
-    const std::vector<std::pair<std::string, std::vector<OgrFeature>>> expected{
-        {"wells", {{"POINT", 1, "WELL01"}, {"POINT", 1, "Main St, north"}, {"POINT", 1, gbk ? "\xC8\xAA\xD1\xDB" : "泉眼"}}},
-        {"day1", {{"LINESTRING", 5, "day1"}}},
-        {"roads", {{"LINESTRING", 3, "ROAD1"}, {"LINESTRING", 2, gbk ? "\xBA\xD3\xB5\xCC\xC2\xB7" : "河堤路"}}},
-        {"odd", {{"LINESTRING", 2, "ONE"}, {"", 0, "EMPTY"}, {"LINESTRING", 2, "R"}, {"LINESTRING", 2, "R"}}},
-        {"one", {{"LINESTRING", 2, "one"}}},
-        {"empty", {}}};
-    for (const auto& [base, features] : expected) {
-      std::string errors;
-      EXPECT_EQ(OgrFeatures(out / (base + ".mif"), errors), features) << base << " " << charset;
-      EXPECT_EQ(errors, "") << base;
-    }
-  }
+  EXPECT_EQ(out.Names(), (std::vector<std::string>{"mine.mid", "mine.mif", "wells.mid", "wells.mif", "wells_2.mif"}));
 }
 
 }  // namespace

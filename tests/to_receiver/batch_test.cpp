@@ -2,15 +2,12 @@
 // route files, with the names, splits, messages and dialogue of this direction.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <chrono>
 #include <filesystem>
 
-#include "formats/stop_request.h"
+#include "files/stop_request.h"
 #include "support/output_checks.h"
 #include "support/test_support.h"
-#include "to_mif/to_mif_batch.h"
+#include "to_receiver/layer_objects.h"
 #include "to_receiver/to_receiver_batch.h"
 
 namespace carteloom::testing {
@@ -38,7 +35,7 @@ struct Batch {
     EXPECT_EQ(CountSentences(ReadBytes(out / name)).problem, "") << name;
     return Lines(ReadBytes(out / name));
   }
-  std::size_t Files() { return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(out.Path()), {})); }
+  std::size_t Files() const { return out.Names().size(); }
 };
 
 // Field number of every sentence of the kind that starts with tag.
@@ -227,26 +224,6 @@ TEST(ToReceiverBatch, PartsReplaceOldFilesTogetherOrNotAtAll) {
   EXPECT_EQ(b.Files(), 2u);
 }
 
-TEST(Batches, OurReceiverFilesComeBackByteForByte) {
-  // GBK names that are valid UTF-8 too (太原, 茅, 侣, 茅台) under "Neutral", and
-  // a polyline of two sections, whose routes share its name.
-  const std::string gbk = "Charset \"WindowsSimpChinese\"\r\nCoordSys Earth Projection 1, 104";
-  ScratchFolder in, first, mif, second;
-  WriteBytes(in / "wells.mif", Layer({"Point 116.39139 39.9075", "Point 112.55 37.87", "Point 106.4 27.8",
-                                      "Point -70.5 -33.25", "Point 0.5 0.25"}, gbk));
-  WriteBytes(in / "wells.mid", CrLf({"WELL01", "\xCC\xAB\xD4\xAD", "\xC3\xA9", "\xC2\xB7", "\xC3\xA9\xCC\xA8"}));
-  WriteBytes(in / "roads.mif", Layer({"Pline Multiple 2", "  2", "116 39", "116.5 39.5", "  3", "117 40", "117.5 40.5",
-                                      "118 41", "Line 1 2 3 4"}, gbk));
-  WriteBytes(in / "roads.mid", CrLf({"ROAD", "\xCD\xA9\xC2\xAE"}));
-  ScriptedUi there({in / "wells.mif", in / "roads.mif"}), mifs({first / "wells.upt", first / "roads.rte"}),
-      back({mif / "wells.mif", mif / "roads.mif"});
-  ASSERT_EQ(RunToReceiverBatch(there, first.Path().string()).converted, 2u);
-  ASSERT_EQ(RunToMifBatch(mifs, mif.Path().string()).converted, 2u);
-  ASSERT_EQ(RunToReceiverBatch(back, second.Path().string()).converted, 2u);
-  EXPECT_EQ(ReadBytes(second / "wells.upt"), ReadBytes(first / "wells.upt"));
-  EXPECT_EQ(ReadBytes(second / "roads.rte"), ReadBytes(first / "roads.rte"));
-}
-
 // Layers that GDAL writes convert alike, in UTF-8 or GBK.
 TEST(ToReceiverWithGdal, LayersWrittenByGdalInUtf8OrGbk) {
   if (!HaveGdal()) GTEST_SKIP() << "GDAL is not installed";
@@ -278,36 +255,17 @@ TEST(ToReceiverWithGdal, LayersWrittenByGdalInUtf8OrGbk) {
     EXPECT_NE(routes.find(route), std::string::npos) << route;
 }
 
-TEST(Batches, WorkInLinearTime) {
-  // The most repetitive input each reader can meet, at two sizes: four times
-  // the bytes may take four times as long, and no more than twice that.
-  const std::vector<std::array<std::string, 3>> cases{{"in.upt", "\"", ""},
-                                                      {"in.log", "$PZTJWPL,3954.450,N,11623.483,E\n", ""},
-                                                      {"in.rte", "$PZTJRTE,1,2,c,1,SAME,A,a,B,a\r\n", ""},
-                                                      {"in.mif", "Pline 99999999\r\n", "\"\""},
-                                                      {"in.mif", "Collection 999999999\r\nPoint 1 1\r\n", "a,\"b\r\n"}};
-  for (const auto& [name, piece, midPiece] : cases) {
-    // The best of three runs: a busy machine slows some runs, never speeds one up.
-    auto seconds = [&](std::size_t size) {
-      ScratchFolder folder;
-      std::string bytes = name == "in.mif" ? Layer({}) : "", mid;
-      while (bytes.size() < size) bytes += piece;
-      while (mid.size() < size && !midPiece.empty()) mid += midPiece;
-      WriteBytes(folder / name, bytes);
-      WriteBytes(folder / "in.mid", mid);
-      double best = 1e9;
-      for (int run = 0; run < 3; ++run) {
-        ScratchFolder out;
-        ScriptedUi ui({folder / name});
-        const auto start = std::chrono::steady_clock::now();
-        name == "in.mif" ? RunToReceiverBatch(ui, out.Path().string()) : RunToMifBatch(ui, out.Path().string());
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-      }
-      return best;
-    };
-    const double small = seconds(1 << 18), large = seconds(1 << 20);
-    EXPECT_LT(large, 8 * small + 0.2) << name << " of " << piece;
-  }
+// Stopping early ends the reading ahead: the reader's thread may be busy.
+TEST(LayerObjects, StoppingEarlyEndsTheReading) {
+  std::string mif = "Data\r\n";
+  for (int i = 0; i < 50000; ++i) mif += "Point 1 2\r\n";
+  for (int taken : {0, 1, 4096, 20000}) {
+    MifScanner scanner = MifScanner::FromText(std::string(mif));
+    MidReader names = MidReader::FromText("", ',');
+    LayerObjects layer(scanner, names);
+    LayerObject item;
+    for (int i = 0; i < taken; ++i) ASSERT_TRUE(layer.Next(item));
+  }  // each destructor returns with the reader still busy
 }
 
 }  // namespace

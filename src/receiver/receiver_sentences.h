@@ -1,0 +1,32 @@
+#pragma once
+// The sentences of the waypoint and route files the writers make.
+#include <cstdint>
+#include <string_view>
+
+#include "files/position.h"
+#include "receiver/records.h"
+#include "receiver/sentence.h"
+
+namespace carteloom {
+
+// "WPT" + number with three digits at least, + "_" + route unless route is 0: WPT001_1.
+inline Sentence& GeneratedName(Sentence& sentence, std::uint64_t number, std::uint64_t route = 0) {
+  sentence.Text("WPT").Number(number, 3);
+  if (route != 0) sentence.Text("_").Number(route);
+  return sentence;
+}
+
+// "$PZTJWPL,ddmm.mmm,N,dddmm.mmm,E,altitude,M,name,,a*hh" CR LF, the name
+// written by writeName(Sentence&). South and west give "S" and "W".
+template <typename WriteName>
+void WriteWaypointSentence(OutputFile& out, const Position& position, std::string_view altitude,
+                           WriteName&& writeName) {
+  Sentence sentence(out, kWaypointTag);
+  sentence.Text(",").DegreesMinutes(position.latitude < 0 ? -position.latitude : position.latitude, 2);
+  sentence.Text(position.latitude < 0 ? ",S," : ",N,").DegreesMinutes(position.longitude < 0 ? -position.longitude : position.longitude, 3);
+  sentence.Text(position.longitude < 0 ? ",W," : ",E,").Text(altitude).Text(",M,");
+  writeName(sentence);
+  sentence.Text(",,a").End();
+}
+
+}  // namespace carteloom
