@@ -76,9 +76,9 @@ wait_for() {
   shot "missing-$title"
   return 1
 }
-# gone TITLE: waits until no window of that title shows.
+# gone TITLE [SECONDS]: waits until no window of that title shows.
 gone() {
-  for ((i = 0; i < 120; i++)); do
+  for ((i = 0; i < ${2:-60} * 2; i++)); do
     on_windows "$TOP_WINDOWS" 2>/dev/null | tr -d '\r' | awk -F'\t' -v t="$1" '$1 == t { f = 1 } END { exit !f }' || return 0
     sleep 0.5
   done
@@ -121,12 +121,20 @@ add() {
   wait_for "$dialog" 60 active >/dev/null
   shot "dialog-$3"
   # xdotool loses the first character it has to map to a key of its own:
-  # one is typed and cleared before the name.
-  xdotool type 小
-  xdotool key End shift+Home BackSpace
-  xdotool type --delay 80 "$2"
-  xdotool key Return
-  gone "$dialog"
+  # one is typed and cleared before the name. On a busy machine a key can
+  # still get lost: the dialog then stays, or shows a box about a name it
+  # cannot find; that box is closed and the name typed again.
+  local try
+  for try in 1 2 3; do
+    xdotool type 小
+    xdotool key End shift+Home BackSpace
+    xdotool type --delay 80 "$2"
+    xdotool key Return
+    gone "$dialog" 30 && break
+    shot "retry-$3-$try"
+    [ "$try" -lt 3 ] || return 1
+    wait_for "$dialog" 5 active >/dev/null 2>&1 || { xdotool key Return; wait_for "$dialog" 30 active >/dev/null; }
+  done
   [ -z "${4:-}" ] || answer "$4" "$3"
 }
 
