@@ -120,16 +120,13 @@ add() {
   [ "$1" -lt 365 ] || dialog=打开要转换的MapInfo的Mif文件
   wait_for "$dialog" 60 active >/dev/null
   shot "dialog-$3"
-  # xdotool loses the first character it has to map to a key of its own:
-  # one is typed and cleared before the name. On a busy machine a key can
-  # still get lost: the dialog then stays, or shows a box about a name it
-  # cannot find; that box is closed and the name typed again.
+  # The name is pasted: xdotool types Chinese characters by remapping a key
+  # for each, which a busy machine loses. If the dialog still stays, or shows
+  # a box about a name it cannot find, that box is closed and it is tried again.
+  printf %s "$2" | xclip -selection clipboard
   local try
   for try in 1 2 3; do
-    xdotool type 小
-    xdotool key End shift+Home BackSpace
-    xdotool type --delay 80 "$2"
-    xdotool key Return
+    xdotool key ctrl+a ctrl+v Return
     gone "$dialog" 30 && break
     shot "retry-$3-$try"
     [ "$try" -lt 3 ] || return 1

@@ -26,4 +26,19 @@ wine_start() {
   on_windows cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
+# Wine offers the host's fonts to Windows programs. Qt, not finding the
+# fonts a Chinese Windows has, falls back to one of its own choosing: where
+# TeX's math fonts are installed (fonts-lyx) that may be one, which draws "C:"
+# as math signs. Wine is shown the fonts of the Linux window only.
+export FONTCONFIG_FILE=${TMPDIR:-/tmp}/carteloom-wine-fonts.conf
+cat >"$FONTCONFIG_FILE" <<'CONF'
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/wqy</dir>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>/tmp/carteloom-wine-fontcache</cachedir>
+</fontconfig>
+CONF
+
 on_windows() { LOCPATH=$WINE_LOCALES LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 "$WINE" "$@"; }
