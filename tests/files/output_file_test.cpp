@@ -25,9 +25,9 @@ TEST(OutputFile, AppearsOnlyWhenCompleteAndAFailureLeavesTheOldFile) {
   out.Close();
   EXPECT_TRUE(FileText(target) == "old" && PathExists(target) && !PathExists(folder.Path().string()));
 #ifdef __linux__
-  EXPECT_EQ(entries(), 1u);  // an unfinished file has no name a killed process could leave behind
+  EXPECT_EQ(entries(), 2u);  // the target and the journal: an unfinished file has no name
 #endif
-  WriteBytes(target + ".tmp~0", "another's");  // a temporary name that is taken is passed over
+  WriteBytes(target + ".tmp~0", "another's");  // a file the journal does not name is not touched
   out.Commit();
   EXPECT_TRUE(FileText(target) == bytes + "\r\n" && FileText(target + ".tmp~0") == "another's" && entries() == 2u);
   std::filesystem::remove(target + ".tmp~0");
@@ -53,10 +53,11 @@ TEST(OutputFile, ManyCommittedTogetherOrNoneOfThem) {
   ScratchFolder folder;
   // More files than are held open unnamed; the last one cannot replace the folder of its name.
   for (bool failing : {true, false}) {
+    OutputJournal journal;
     std::vector<std::unique_ptr<OutputFile>> files;
     std::vector<OutputFile*> all;
     for (int i = 0; i < 70; ++i) {
-      files.push_back(std::make_unique<OutputFile>(folder / ("p" + std::to_string(100 + i))));
+      files.push_back(std::make_unique<OutputFile>(folder / ("p" + std::to_string(100 + i)), journal));
       files.back()->WriteLine(std::to_string(i));
       files.back()->Close();
       all.push_back(files.back().get());
