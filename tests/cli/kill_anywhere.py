@@ -81,10 +81,12 @@ def main():
                 prepared(out, old)
                 log = os.path.join(work, "calls")
                 every = ",".join(sum(KINDS.values(), []))
-                ran = run(["strace", "-f", "-qq", "-o", log, "-e", "trace=" + every] + extra + command)
+                # access traced too: strace injects only into calls it traces.
+                ran = run(["strace", "-f", "-qq", "-o", log, "-e", "trace=access," + every] + extra + command)
                 new = snapshot(out)
-                if ran.returncode != 0 or new == old:
-                    failures.append(f"{name}, {path}: did not convert: {ran.stderr.decode(errors='replace')}")
+                named = ".tmp~" in open(log, errors="replace").read()
+                if ran.returncode != 0 or new == old or named != (path == "named"):
+                    failures.append(f"{name}, {path}: did not convert so: {ran.stderr.decode(errors='replace')}")
                     continue
                 calls = {}
                 for line in open(log, errors="replace"):
