@@ -142,6 +142,20 @@ int SyncFile(std::FILE* file) {
   return FlushFileBuffers(handle) ? 0 : ErrnoOfLastError();
 }
 
+bool FolderNames(const std::string& folder, std::vector<std::string>& names) {
+  std::string pattern = folder;
+  if (pattern.empty() || !(pattern.back() == '\\' || pattern.back() == '/')) pattern += '\\';
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(NativePath(pattern + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    const std::string name = NarrowPath(fs::path(found.cFileName));
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return true;
+}
+
 int SyncFolder(const std::string&) { return 0; }
 
 int LockedFile::Open(const std::string& path, bool create) {
@@ -230,6 +244,12 @@ std::string ReasonForError(const std::error_code& error) {
 
 // A file system that keeps nothing to flush (or a special file) says EINVAL.
 static int SyncResult(int result) { return result == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno; }
+
+bool FolderNames(const std::string& folder, std::vector<std::string>& names) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(fs::path(folder), ec)) names.push_back(entry.path().filename());
+  return !ec;
+}
 
 int SyncFile(std::FILE* file) { return SyncResult(fdatasync(fileno(file))); }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "files/charset_codec.h"
 
@@ -73,6 +74,10 @@ int SyncFile(std::FILE* file);
 // Puts a folder's names (a rename, a new or removed file) on the device: 0 or
 // an errno value. Windows has no such call: its moves are written through instead.
 int SyncFolder(const std::string& folder);
+
+// The names in a folder (no "." and ".."); false when it cannot be listed.
+// Windows: listed by the system itself, which also lists a drive's root (T:\).
+bool FolderNames(const std::string& folder, std::vector<std::string>& names);
 
 // A small file held open for reading and appending, locked against every
 // other holder until it is closed: on Linux with flock, on Windows by

@@ -51,8 +51,11 @@ std::string Joined(const std::string& folder, std::string_view name) {
   return InFolder(folder, name);
 }
 
+// The folder of path with its last separator; a doubled one (T:\\name) is
+// read as one, as the file system reads it, but not by a folder listing.
 std::string FolderOf(const std::string& path) {
-  const std::size_t start = NameStart(path);
+  std::size_t start = NameStart(path);
+  while (start > 1 && NameStart(std::string_view(path).substr(0, start - 1)) == start - 1) --start;
   return start == 0 ? std::string(".") : path.substr(0, start);
 }
 
@@ -146,11 +149,10 @@ std::optional<RecoveredCommit> RecoverJournal(const std::string& folder, const s
         if (std::error_code ec = MoveReplacing(setAside, target)) throw FileError(target, ReasonForError(ec));
       }
     }
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(NativePath(folder), ec)) {
-      const std::string name = NarrowPath(entry.path().filename());
+    std::vector<std::string> names;
+    FolderNames(folder, names);
+    for (const std::string& name : names)
       if (IsTemporaryOf(name, *journal.token)) RemoveFile(Joined(folder, name));
-    }
     if (int error = SyncFolder(folder)) throw FileError(path, ReasonForErrno(error));
   }
   // Without its header nothing else of the run was made yet.
@@ -168,15 +170,13 @@ void RecoverOnce(const std::string& folder) {
 }  // namespace
 
 std::vector<RecoveredCommit> RecoverOutputFolder(const std::string& folder) {
-  std::vector<std::string> journals;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(NativePath(folder), ec)) {
-    const std::string name = NarrowPath(entry.path().filename());
+  std::vector<std::string> journals, names;
+  if (!FolderNames(folder, names)) throw FileError(folder, ReasonForErrno(ENOENT));
+  for (const std::string& name : names) {
     if (name.size() > kJournalStart.size() + kJournalEnd.size() && name.starts_with(kJournalStart) &&
         name.ends_with(kJournalEnd))
       journals.push_back(Joined(folder, name));
   }
-  if (ec) throw FileError(folder, ReasonForError(ec));
   std::vector<RecoveredCommit> recovered;
   for (const std::string& journal : journals)
     if (auto commit = RecoverJournal(folder, journal)) recovered.push_back(std::move(*commit));
@@ -231,8 +231,7 @@ void OutputJournal::RecordMoves(const std::vector<Move>& moves) {
   std::string text;
   for (const Move& move : moves) {
     const std::size_t start = NameStart(move.target);
-    if (move.target.compare(0, start, folder_) != 0 && !(start == 0 && folder_ == "."))
-      throw std::logic_error("one commit, one folder");
+    if (FolderOf(move.target) != folder_) throw std::logic_error("one commit, one folder");
     text.append(kPlace).append(Counted(std::string_view(move.target).substr(start))).append(" ");
     text.append(Counted(move.setAside.empty() ? "" : std::string_view(move.setAside).substr(NameStart(move.setAside))));
     text += '\n';
