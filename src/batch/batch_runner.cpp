@@ -6,6 +6,7 @@
 #include "batch/batch_progress.h"
 #include "batch/entry_report.h"
 #include "files/file_routines.h"
+#include "files/output_journal.h"
 #include "files/stop_request.h"
 
 namespace carteloom {
@@ -34,6 +35,7 @@ EntryOutcome ConvertEntry(BatchUi& ui, BatchDirection& direction, EntryReport& r
 BatchResult RunBatch(BatchUi& ui, BatchDirection& direction) {
   BatchResult result;
   result.startCount = ui.SourceCount();
+  ForgetRecoveredFolders();  // what a run that died since left behind is looked for again
   std::vector<std::uint64_t> sizes;
   for (std::size_t i = 0; i < result.startCount; ++i) sizes.push_back(direction.InputBytes(ui.SourceAt(i)));
   BatchProgress progress(ui, std::move(sizes));

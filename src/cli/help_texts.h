@@ -6,6 +6,11 @@ namespace carteloom {
 
 inline constexpr const char* kToMifSummary = "Receiver files (.upt .log .rte) to MIF/MID pairs";
 inline constexpr const char* kToReceiverSummary = "MIF/MID layers to waypoint (.upt) and route (.rte) files";
+inline constexpr const char* kRecoverSummary =
+    "Clean up after a run that was killed (also done by the next conversion into DIR)";
+inline constexpr const char* kRecoveryRolledBack = "上次转换被中断，已撤销：旧文件已恢复，未完成的文件已删除";
+inline constexpr const char* kRecoveryFinished = "上次转换被中断时新文件已全部就位，已完成：留下的旧文件已删除";
+inline constexpr const char* kNothingToRecover = "没有被中断的转换";
 
 inline constexpr const char* kToMifReadsWrites =
     "Reads waypoint (.upt), track-log (.log) and route (.rte) files; writes the pair\n"

@@ -12,6 +12,7 @@
 #include "cli/stop_signals.h"
 #include "cli/terminal_ui.h"
 #include "files/file_routines.h"
+#include "files/output_journal.h"
 #include "to_mif/to_mif_batch.h"
 #include "to_receiver/to_receiver_batch.h"
 
@@ -64,6 +65,23 @@ std::string FolderOf(const std::string& requested) {
   return ec ? std::string(".") : current;
 }
 
+// Rolls back or finishes what runs that died left in folder, as the next
+// conversion into it would, and says which.
+int Recover(const std::string& folder) {
+  const carteloom::PathDisplay shown = carteloom::PathDisplayOf(stdout);
+  try {
+    const std::vector<carteloom::RecoveredCommit> commits = carteloom::RecoverOutputFolder(folder);
+    for (const carteloom::RecoveredCommit& commit : commits)
+      std::cout << carteloom::ShownPath(commit.journal, shown) << ": "
+                << (commit.finished ? carteloom::kRecoveryFinished : carteloom::kRecoveryRolledBack) << '\n';
+    if (commits.empty()) std::cout << carteloom::ShownPath(folder, shown) << ": " << carteloom::kNothingToRecover << '\n';
+    return 0;
+  } catch (const std::exception& error) {
+    std::cerr << carteloom::ShownText(error.what(), carteloom::PathDisplayOf(stderr)) << '\n';
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,6 +106,9 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"Neutral", "WindowsSimpChinese"}));
   CLI::App* receiverCommand = app.add_subcommand("to-receiver", carteloom::kToReceiverSummary);
   AddCommonOptions(*receiverCommand, toReceiver, carteloom::kToReceiverReadsWrites);
+  std::string recoverFolder;
+  CLI::App* recoverCommand = app.add_subcommand("recover", carteloom::kRecoverSummary);
+  recoverCommand->add_option("DIR", recoverFolder, "Output folder of the run that was killed")->required();
 
   try {
     app.parse(argc, argv);
@@ -96,6 +117,7 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : 2;
   }
 
+  if (recoverCommand->parsed()) return Recover(recoverFolder);
   const Request& request = mifCommand->parsed() ? toMif : toReceiver;
   carteloom::TerminalUi ui(request.files, OptionsOf(request), std::cout, std::cerr);
   carteloom::CatchStopSignals();

@@ -1,6 +1,7 @@
 #include "cli/terminal_ui.h"
 
 #include <ostream>
+#include <utility>
 
 namespace carteloom {
 
@@ -40,6 +41,9 @@ void TerminalUi::OutputRenamed(const std::string& proposedPath, const std::strin
 
 void TerminalUi::EntryFinished(const EntryReport& report) {
   if (!report.whyNot.empty()) notConverted_.push_back(report.source);
+  // A prompt that met the end of input answered nothing: say what became of the file.
+  if (std::exchange(inputEnded_, false) && !report.whyNot.empty())
+    Err() << ErrPath(report.source) << ": " << ShownText(report.whyNot, options_.errPaths) << '\n' << std::flush;
   if (!options_.verbose || options_.quiet) return;
   Out() << ShownPath(report.source, options_.outPaths);
   if (report.whyNot.empty()) {
@@ -74,6 +78,7 @@ OverwriteAnswer TerminalUi::AskOverwrite(const std::string& text, const std::str
     std::optional<std::string> line = ReadAnswerLine();
     if (!line) {
       err_ << '\n' << std::flush;
+      inputEnded_ = true;
       return OverwriteAnswer::Skip;
     }
     if (*line == "y" || *line == "Y") return OverwriteAnswer::Overwrite;
@@ -91,6 +96,7 @@ std::optional<std::string> TerminalUi::AskText(const std::string& prompt, const 
   std::optional<std::string> line = ReadAnswerLine();
   if (!line) {
     err_ << '\n' << std::flush;
+    inputEnded_ = true;
     return std::nullopt;
   }
   return line->empty() ? proposal : *line;

@@ -57,7 +57,8 @@ class TerminalUi : public BatchUi {
   std::ostream& out_;
   std::ostream& err_;
   ProgressLine progress_;
-  std::vector<std::string> notConverted_;  // the given files, as the reports came
+  std::vector<std::string> notConverted_;
+  bool inputEnded_ = false;  // a prompt of the current entry met the end of input  // the given files, as the reports came
 };
 
 }  // namespace carteloom

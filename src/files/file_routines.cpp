@@ -10,12 +10,18 @@
 #include <fcntl.h>
 #include <stdio.h>
 #endif
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #define WIN32_LEAN_AND_MEAN
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -113,16 +119,84 @@ std::FILE* OpenScratchFile() {
 }
 
 std::error_code MoveReplacing(const std::string& from, const std::string& to) {
-  if (MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), MOVEFILE_REPLACE_EXISTING))
+  // Written through: Windows cannot flush a folder, so each move is on the device when it returns.
+  if (MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return {};
   return std::error_code(static_cast<int>(GetLastError()), std::system_category());
 }
 
 std::error_code MoveIfFree(const std::string& from, const std::string& to) {
-  if (MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), 0)) return {};
+  if (MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), MOVEFILE_WRITE_THROUGH)) return {};
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return std::make_error_code(std::errc::file_exists);
   return std::error_code(static_cast<int>(error), std::system_category());
+}
+
+static int ErrnoOfLastError() {
+  const int number = ErrnoOf(static_cast<int>(GetLastError()));
+  return number != 0 ? number : EIO;
+}
+
+int SyncFile(std::FILE* file) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  return FlushFileBuffers(handle) ? 0 : ErrnoOfLastError();
+}
+
+bool FolderNames(const std::string& folder, std::vector<std::string>& names) {
+  std::string pattern = folder;
+  if (pattern.empty() || !(pattern.back() == '\\' || pattern.back() == '/')) pattern += '\\';
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(NativePath(pattern + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    const std::string name = NarrowPath(fs::path(found.cFileName));
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return true;
+}
+
+int SyncFolder(const std::string&) { return 0; }
+
+int LockedFile::Open(const std::string& path, bool create) {
+  Close();
+  HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              create ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION) return EWOULDBLOCK;
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return EEXIST;
+    return ErrnoOfLastError();
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(handle);
+  return 0;
+}
+
+int LockedFile::Append(std::string_view bytes) {
+  const auto handle = reinterpret_cast<HANDLE>(handle_);
+  LARGE_INTEGER end{};
+  DWORD written = 0;
+  if (!SetFilePointerEx(handle, end, nullptr, FILE_END) ||
+      !WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size() || !FlushFileBuffers(handle))
+    return ErrnoOfLastError();
+  return 0;
+}
+
+std::string LockedFile::Contents() {
+  const auto handle = reinterpret_cast<HANDLE>(handle_);
+  std::string text;
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(handle, start, nullptr, FILE_BEGIN)) return text;
+  char block[4096];
+  DWORD got = 0;
+  while (ReadFile(handle, block, sizeof block, &got, nullptr) && got > 0) text.append(block, got);
+  return text;
+}
+
+void LockedFile::Close() noexcept {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = -1;
 }
 
 std::string ReasonForError(const std::error_code& error) {
@@ -166,6 +240,65 @@ std::error_code MoveIfFree(const std::string& from, const std::string& to) {
 
 std::string ReasonForError(const std::error_code& error) {
   return error.value() != 0 ? ReasonForErrno(error.value()) : error.message();
+}
+
+// A file system that keeps nothing to flush (or a special file) says EINVAL.
+static int SyncResult(int result) { return result == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno; }
+
+bool FolderNames(const std::string& folder, std::vector<std::string>& names) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(fs::path(folder), ec)) names.push_back(entry.path().filename());
+  return !ec;
+}
+
+int SyncFile(std::FILE* file) { return SyncResult(fdatasync(fileno(file))); }
+
+int SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int error = SyncResult(fsync(fd));
+  close(fd);
+  return error;
+}
+
+int LockedFile::Open(const std::string& path, bool create) {
+  Close();
+  const int fd = open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0), 0666);
+  if (fd < 0) return errno;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    close(fd);
+    return error;
+  }
+  handle_ = fd;
+  return 0;
+}
+
+int LockedFile::Append(std::string_view bytes) {
+  const int fd = static_cast<int>(handle_);
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return written < 0 ? errno : EIO;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return SyncResult(fdatasync(fd));
+}
+
+std::string LockedFile::Contents() {
+  std::string text;
+  char block[4096];
+  for (off_t offset = 0;;) {
+    const ssize_t got = pread(static_cast<int>(handle_), block, sizeof block, offset);
+    if (got <= 0) return text;
+    text.append(block, static_cast<std::size_t>(got));
+    offset += got;
+  }
+}
+
+void LockedFile::Close() noexcept {
+  if (handle_ != -1) close(static_cast<int>(handle_));
+  handle_ = -1;
 }
 
 #endif

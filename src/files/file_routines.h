@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "files/charset_codec.h"
 
@@ -64,6 +66,41 @@ std::uint64_t SizeOfFile(const std::string& path);
 // Throws FileError when the path names a folder: some systems open one like
 // a file, and none can replace one by a file.
 void RefuseFolder(const std::string& path);
+
+// Puts a file's written bytes on the device (fdatasync; FlushFileBuffers on
+// Windows): 0, or the errno value of the failure. A file system that cannot
+// do it counts as done.
+int SyncFile(std::FILE* file);
+// Puts a folder's names (a rename, a new or removed file) on the device: 0 or
+// an errno value. Windows has no such call: its moves are written through instead.
+int SyncFolder(const std::string& folder);
+
+// The names in a folder (no "." and ".."); false when it cannot be listed.
+// Windows: listed by the system itself, which also lists a drive's root (T:\).
+bool FolderNames(const std::string& folder, std::vector<std::string>& names);
+
+// A small file held open for reading and appending, locked against every
+// other holder until it is closed: on Linux with flock, on Windows by
+// sharing no writing. A file another holds cannot be opened.
+class LockedFile {
+ public:
+  LockedFile() = default;
+  ~LockedFile() { Close(); }
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+  // Creates the file (create: it must not exist yet) or opens it: 0, or an
+  // errno value; EWOULDBLOCK when another holds it.
+  int Open(const std::string& path, bool create);
+  // Appends the bytes and puts them on the device: 0 or an errno value.
+  int Append(std::string_view bytes);
+  // Every byte of the file.
+  std::string Contents();
+  void Close() noexcept;
+  bool IsOpen() const { return handle_ != -1; }
+
+ private:
+  std::intptr_t handle_ = -1;
+};
 
 // A file to write and read back that goes away when it is closed or the
 // process ends, in the system's folder for temporary files; nullptr, with

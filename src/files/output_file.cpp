@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -20,21 +21,10 @@ namespace carteloom {
 namespace fs = std::filesystem;
 
 namespace {
-std::atomic<int> temp_counter{0};
 // Unnamed files stay open until they are committed; a layer of thousands of
 // waypoint files names the ones beyond these, so descriptors do not run out.
 std::atomic<int> held_unnamed{0};
 constexpr int kMaxHeldUnnamed = 64;
-
-// A name beside path that nothing has yet.
-std::string FreeNameBeside(const std::string& path, std::string_view mark) {
-  for (int attempt = 0; attempt < 1000; ++attempt) {
-    std::string name = path + std::string(mark) + IntegerText(temp_counter++);
-    std::error_code ec;
-    if (!fs::exists(NativePath(name), ec) && !ec) return name;
-  }
-  throw FileError(path, "无法建立临时文件");
-}
 
 #ifdef __linux__
 // An unnamed file in the target's folder, or nullptr where the file system
@@ -54,7 +44,19 @@ std::FILE* OpenUnnamed(const std::string& target) {
 
 }  // namespace
 
-OutputFile::OutputFile(std::string targetPath) : target_(std::move(targetPath)) {
+OutputFile::OutputFile(std::string targetPath)
+    : ownJournal_(std::make_unique<OutputJournal>()), journal_(ownJournal_.get()), target_(std::move(targetPath)) {
+  Open();
+}
+
+OutputFile::OutputFile(std::string targetPath, OutputJournal& journal)
+    : journal_(&journal), target_(std::move(targetPath)) {
+  Open();
+}
+
+void OutputFile::Open() {
+  // The journal is on the device before the first temporary file of its commit.
+  journal_->Begin(target_);
 #ifdef __linux__
   // Once as many are held as may be, this one would be named when it is
   // closed: it may as well have its name from the start.
@@ -67,13 +69,15 @@ OutputFile::OutputFile(std::string targetPath) : target_(std::move(targetPath)) 
 #ifdef __linux__
     // "x" takes no name that is there already, so none is looked up first.
     for (int attempt = 0; attempt < 1000 && file_ == nullptr; ++attempt) {
-      temp_ = target_ + ".tmp~" + IntegerText(temp_counter++);
+      temp_ = journal_->TemporaryName(target_);
       errno = 0;
       file_ = OpenFile(temp_, "wbx");
       if (file_ == nullptr && errno != EEXIST) break;
     }
 #else
-    temp_ = FreeNameBeside(target_, ".tmp~");
+    std::error_code ec;
+    do temp_ = journal_->TemporaryName(target_);
+    while (fs::exists(NativePath(temp_), ec));
     errno = 0;
     file_ = OpenFile(temp_, "wb");
 #endif
@@ -127,8 +131,9 @@ void OutputFile::Close() {
   buffer_.reset();
   capacity_ = 0;
   errno = 0;
-  if (std::fflush(file_) != 0) {
-    int error = errno != 0 ? errno : EIO;
+  // On the device before anything can give the file the target's name.
+  int error = std::fflush(file_) != 0 ? (errno != 0 ? errno : EIO) : SyncFile(file_);
+  if (error != 0) {
     Discard();
     throw FileError(target_, ReasonForErrno(error));
   }
@@ -157,7 +162,7 @@ void OutputFile::NameTemporary() {
   const std::string link = "/proc/self/fd/" + IntegerText(fileno(file_));
   for (int attempt = 0; attempt < 1000; ++attempt) {
     // linkat takes no name that is there already, so none is looked up first.
-    std::string name = target_ + ".tmp~" + IntegerText(temp_counter++);
+    std::string name = journal_->TemporaryName(target_);
     if (linkat(AT_FDCWD, link.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       temp_ = std::move(name);
       unnamed_ = false;
@@ -189,6 +194,11 @@ void OutputFile::Commit() {
 }
 
 void OutputFile::Discard() noexcept {
+  DiscardTemporary();
+  if (ownJournal_) ownJournal_->Remove();
+}
+
+void OutputFile::DiscardTemporary() noexcept {
   if (file_ != nullptr) {
     if (held_) held_unnamed.fetch_sub(1);
     held_ = false;
@@ -205,58 +215,57 @@ void OutputFile::Discard() noexcept {
 }
 
 void CommitTogether(std::span<OutputFile* const> files) {
+  if (files.empty()) return;
+  OutputJournal& journal = *files.front()->journal_;
   for (OutputFile* file : files) {
+    if (file->journal_ != &journal) throw std::logic_error("files committed together share their journal");
     if (file->file_ == nullptr && file->temp_.empty()) throw FileError(file->target_, "文件已经关闭");
     file->Close();
   }
-  // Each temporary file gets its name, then goes into place; an old target is
-  // set aside first when there are several, so it can come back.
-  struct Placed {
-    OutputFile* file;
-    std::string setAside;  // where the old target went; empty when there was none
-  };
-  std::vector<Placed> placed;
-  auto undo = [&placed]() noexcept {
-    for (auto it = placed.rbegin(); it != placed.rend(); ++it) {
-      std::error_code ec;
-      if (it->setAside.empty())
-        fs::remove(NativePath(it->file->target_), ec);
-      else
-        MoveReplacing(it->setAside, it->file->target_);
-    }
-  };
-  const bool several = files.size() > 1;
+  // Each old target is set aside until every file is in place, so that it can come back.
+  std::vector<OutputJournal::Move> moves;
+  std::size_t touched = 0;  // moves begun, in order
   try {
+    for (OutputFile* file : files)
+      moves.push_back({file->target_, PathExists(file->target_) ? journal.SetAsideName(file->target_) : std::string()});
+    journal.RecordMoves(moves);
     for (OutputFile* file : files) {
-      Placed place{file, {}};
-      // The common case, a target that is not there yet, in one step.
-      if (file->PlaceIfFree()) {
-        placed.push_back(std::move(place));
-        continue;
-      }
-      file->NameTemporary();
-      if (several && PathExists(file->target_)) {
-        place.setAside = FreeNameBeside(file->target_, ".old~");
-        if (std::error_code ec = MoveReplacing(file->target_, place.setAside))
+      const OutputJournal::Move& move = moves[touched];
+      if (!move.setAside.empty())
+        if (std::error_code ec = MoveReplacing(file->target_, move.setAside))
           throw FileError(file->target_, ReasonForError(ec));
-      }
-      if (std::error_code ec = MoveReplacing(file->temp_, file->target_)) {
-        if (!place.setAside.empty()) MoveReplacing(place.setAside, file->target_);
+      ++touched;
+      // The common case, a target that is free, in one step.
+      if (file->PlaceIfFree()) continue;
+      file->NameTemporary();
+      if (std::error_code ec = MoveReplacing(file->temp_, file->target_))
         throw FileError(file->target_, ReasonForError(ec));
-      }
       file->temp_.clear();
-      placed.push_back(std::move(place));
     }
+    journal.RecordDone();
   } catch (...) {
-    undo();
-    for (OutputFile* file : files) file->Discard();
+    bool undone = true;
+    while (touched > 0) {
+      const OutputJournal::Move& move = moves[--touched];
+      std::error_code ec;
+      if (move.setAside.empty()) {
+        if (PathExists(move.target)) fs::remove(NativePath(move.target), ec);
+      } else if (PathExists(move.setAside)) {
+        ec = MoveReplacing(move.setAside, move.target);
+      }
+      undone = undone && !ec;
+    }
+    for (OutputFile* file : files) file->DiscardTemporary();
+    // What could not be undone here, the next run in the folder undoes.
+    if (undone) journal.Remove(); else journal.Keep();
     throw;
   }
-  for (Placed& place : placed) {
+  for (const OutputJournal::Move& move : moves) {
     std::error_code ec;
-    if (!place.setAside.empty()) fs::remove(NativePath(place.setAside), ec);
-    place.file->Discard();  // closes a file that was held open unnamed
+    if (!move.setAside.empty()) fs::remove(NativePath(move.setAside), ec);
   }
+  for (OutputFile* file : files) file->DiscardTemporary();  // closes a file that was held open unnamed
+  journal.Remove();
 }
 
 }  // namespace carteloom

@@ -2,19 +2,26 @@
 // An output file that appears only when it is complete: bytes go to a
 // temporary file beside the target, which replaces the target on Commit().
 // A file that is never committed leaves the target untouched. Where the
-// system can (Linux), the temporary file has no name until it is committed,
-// so not even a killed process leaves one behind.
+// system can (Linux), the temporary file has no name until it is committed.
+// Every temporary name is one the commit's journal (output_journal.h)
+// names, so what a killed process leaves behind is cleaned up by the next
+// run in that folder.
 #include <cstdio>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "files/output_journal.h"
+
 namespace carteloom {
 
 class OutputFile {
  public:
-  // Creates the temporary file; throws FileError naming targetPath.
+  // Creates the temporary file under the journal of the files it is
+  // committed with, all in one folder; throws FileError naming targetPath.
+  OutputFile(std::string targetPath, OutputJournal& journal);
+  // A file committed alone, with a journal of its own.
   explicit OutputFile(std::string targetPath);
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
@@ -40,13 +47,16 @@ class OutputFile {
   void Close();
   // Moves the finished file into place; throws FileError.
   void Commit();
-  // Removes the temporary file; the target stays as it was.
+  // Removes the temporary file (and a journal of its own); the target stays as it was.
   void Discard() noexcept;
 
   const std::string& Target() const { return target_; }
 
  private:
   friend void CommitTogether(std::span<OutputFile* const> files);
+  // Creates the temporary file.
+  void Open();
+  void DiscardTemporary() noexcept;
   // Gives an unnamed temporary file its name beside the target.
   void NameTemporary();
   // Gives the finished file the target's name when nothing has it; false
@@ -59,6 +69,8 @@ class OutputFile {
   void MakeRoom(std::size_t n);
   void Flush();
 
+  std::unique_ptr<OutputJournal> ownJournal_;
+  OutputJournal* journal_;
   std::string target_;
   std::string temp_;        // the temporary file's name, once it has one
   bool unnamed_ = false;    // the temporary file exists but has no name yet
@@ -70,10 +82,11 @@ class OutputFile {
   std::size_t capacity_ = 0;
 };
 
-// Closes the files, then moves them into place together: when one cannot
-// be moved, those already moved are taken back and the files they replaced
-// are restored, so that either all of them replace their targets or none
-// does. Throws FileError naming the file that failed.
+// Closes the files (their bytes on the device), then moves them into place
+// together under their journal: when one cannot be moved, those already
+// moved are taken back and the files they replaced are restored, so that
+// either all of them replace their targets or none does, also across a
+// crash. Throws FileError naming the file that failed.
 void CommitTogether(std::span<OutputFile* const> files);
 
 }  // namespace carteloom

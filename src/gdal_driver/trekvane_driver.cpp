@@ -53,7 +53,8 @@ class WriteDataset final : public GDALDataset {
     std::string stem = stem_.empty() ? std::string(name) : stem_;
     for (char& c : stem)
       if (IsSeparator(c)) c = '_';
-    layers_.push_back(std::make_unique<WriteLayer>(name, folder_, stem, srs, CSLFetchNameValue(options, "NAME_FIELD")));
+    layers_.push_back(std::make_unique<WriteLayer>(name, folder_, stem, journal_, srs,
+                                                   CSLFetchNameValue(options, "NAME_FIELD")));
     return layers_.back().get();
   }
 
@@ -74,6 +75,7 @@ class WriteDataset final : public GDALDataset {
   }
 
   std::string folder_, stem_;
+  OutputJournal journal_;  // outlives the layers' files
   std::vector<std::unique_ptr<WriteLayer>> layers_;
 };
 

@@ -7,7 +7,10 @@ namespace carteloom::gdal {
 // BASE.upt first, then BASE2.upt, BASE3.upt ... as the MIF conversion names them.
 class WriteLayer::Files : public WaypointFiles {
  public:
-  Files(std::string folder, std::string stem) : folder_(std::move(folder)), stem_(std::move(stem)) { Open(); }
+  Files(std::string folder, std::string stem, OutputJournal& journal)
+      : folder_(std::move(folder)), stem_(std::move(stem)), journal_(journal) {
+    Open();
+  }
   OutputFile& Current() override { return *files_.back(); }
   bool StartNext() override {
     files_.back()->Close();
@@ -21,18 +24,20 @@ class WriteLayer::Files : public WaypointFiles {
 
  private:
   void Open() {
-    files_.push_back(std::make_unique<OutputFile>(InFolder(folder_, PartName(stem_, files_.size() + 1) + ".upt")));
+    files_.push_back(std::make_unique<OutputFile>(InFolder(folder_, PartName(stem_, files_.size() + 1) + ".upt"), journal_));
   }
 
   std::string folder_, stem_;
+  OutputJournal& journal_;
   std::vector<std::unique_ptr<OutputFile>> files_;
 };
 
-WriteLayer::WriteLayer(const char* name, std::string folder, std::string stem, const OGRSpatialReference* srs,
-                       const char* nameField)
+WriteLayer::WriteLayer(const char* name, std::string folder, std::string stem, OutputJournal& journal,
+                       const OGRSpatialReference* srs, const char* nameField)
     : defn_(new OGRFeatureDefn(name)),
       folder_(std::move(folder)),
       stem_(std::move(stem)),
+      journal_(journal),
       toWgs84_(srs),
       nameFieldOption_(nameField != nullptr ? nameField : "") {
   SetDescription(name);
@@ -93,14 +98,14 @@ OGRErr WriteLayer::ICreateFeature(OGRFeature* feature) {
     LayerObject object{parts_.points, parts_.vertices, parts_.sectionEnds, false, NameOf(*feature), name_};
     if (!object.points.empty()) {
       if (!waypoints_) {
-        waypointFiles_ = std::make_unique<Files>(folder_, stem_);
+        waypointFiles_ = std::make_unique<Files>(folder_, stem_, journal_);
         waypoints_.emplace(*waypointFiles_);
       }
       waypoints_->Write(object);
     }
     if (!object.sectionEnds.empty()) {
       if (!routes_) {
-        routeFile_ = std::make_unique<OutputFile>(InFolder(folder_, stem_ + ".rte"));
+        routeFile_ = std::make_unique<OutputFile>(InFolder(folder_, stem_ + ".rte"), journal_);
         routes_.emplace(*routeFile_);
       }
       routes_->Write(object);

@@ -21,10 +21,11 @@ namespace carteloom::gdal {
 
 class WriteLayer final : public OGRLayer {
  public:
-  // folder and stem: where the files go and their base name. nameField: the
-  // field that names waypoints and routes; null for the first string field.
-  WriteLayer(const char* name, std::string folder, std::string stem, const OGRSpatialReference* srs,
-             const char* nameField);
+  // folder and stem: where the files go and their base name; journal: the
+  // dataset's, under which the files of all layers are committed. nameField:
+  // the field that names waypoints and routes; null for the first string field.
+  WriteLayer(const char* name, std::string folder, std::string stem, OutputJournal& journal,
+             const OGRSpatialReference* srs, const char* nameField);
   ~WriteLayer() override;
 
   OGRFeatureDefn* GetLayerDefn() override { return defn_; }
@@ -45,6 +46,7 @@ class WriteLayer final : public OGRLayer {
 
   OGRFeatureDefn* defn_;
   std::string folder_, stem_;
+  OutputJournal& journal_;
   ToWgs84 toWgs84_;
   std::string nameFieldOption_;
   std::optional<int> nameField_;  // resolved with the first feature; -1: none

@@ -51,8 +51,9 @@ class ToMif final : public BatchDirection {
     // A folder in place of the MID would fail only its own move, after the MIF had moved.
     RefuseFolder(mifPath);
     RefuseFolder(midPath);
-    OutputFile mif(mifPath);
-    OutputFile mid(midPath);
+    OutputJournal journal;
+    OutputFile mif(mifPath, journal);
+    OutputFile mid(midPath, journal);
     MifOutputs out{mif, mid, options_.charset};
     switch (*kind) {
       case ReceiverFileKind::Waypoints: ConvertWaypointFile(reader, out); break;

@@ -38,7 +38,8 @@ EntryOutcome OutcomeOfNaming(NamingOutcome naming) {
 // layer refused halfway leaves no file behind.
 class WaypointFilesInFolder : public WaypointFiles {
  public:
-  WaypointFilesInFolder(BatchUi& ui, std::string folder) : ui_(ui), folder_(std::move(folder)) {}
+  WaypointFilesInFolder(BatchUi& ui, std::string folder, OutputJournal& journal)
+      : ui_(ui), folder_(std::move(folder)), journal_(journal) {}
 
   // Settles the first file's name and opens it; false when the user did not.
   bool Open(const std::string& baseName) {
@@ -62,13 +63,14 @@ class WaypointFilesInFolder : public WaypointFiles {
     NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed_);
     naming_ = result;
     if (result.outcome != NamingOutcome::Settled) return false;
-    files_.push_back(std::make_unique<OutputFile>(result.path));
+    files_.push_back(std::make_unique<OutputFile>(result.path, journal_));
     claimed_.insert(ComparablePath(result.path));
     return true;
   }
 
   BatchUi& ui_;
   std::string folder_;
+  OutputJournal& journal_;
   std::string firstName_;  // the first file's settled name, which the further ones are named after
   NamingResult naming_{NamingOutcome::Settled, {}, {}};
   std::vector<std::unique_ptr<OutputFile>> files_;
@@ -97,13 +99,14 @@ EntryOutcome ConvertLayer(BatchUi& ui, EntryReport& report, MifScanner& layer, M
     return OutcomeOfNaming(naming.outcome);
   };
   const std::string baseName = BaseName(report.source);
-  WaypointFilesInFolder waypoints(ui, folder);
+  OutputJournal journal;  // outlives the files
+  WaypointFilesInFolder waypoints(ui, folder, journal);
   if (contents.points && !waypoints.Open(baseName)) return notSettled(waypoints.LastNaming());
   std::unique_ptr<OutputFile> routes;
   if (contents.lines) {
     NamingResult name = SettleOutputName(ui, folder, baseName, ".rte", kReceiverOverwriteDialog);
     if (name.outcome != NamingOutcome::Settled) return notSettled(name);
-    routes = std::make_unique<OutputFile>(name.path);
+    routes = std::make_unique<OutputFile>(name.path, journal);
   }
   if (!ConvertMifLayer(layer, names, contents.points ? &waypoints : nullptr, routes.get(), &progress))
     return notSettled(waypoints.LastNaming());

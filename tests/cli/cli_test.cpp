@@ -109,6 +109,13 @@ TEST(CliOutput, ExitStatusAndOnExist) {
   // Without a terminal an existing output is left alone and named.
   run = Cli(dir, "to-mif" + wells);
   EXPECT_TRUE(run.status == 1 && run.err.find("wells.mif") != std::string::npos) << run.err;
+  // The end of input at either prompt answers nothing: the file is reported, as without a terminal.
+  for (const char* input : {"", "n\n"}) {
+    run = Cli(dir, "to-mif --on-exist=ask" + wells, utf8, input);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("\n" + wells.substr(1) + ": 没有转换：输出文件 "), std::string::npos) << run.err;
+    EXPECT_TRUE(run.err.ends_with("/wells.mif 已存在\n")) << run.err;
+  }
   EXPECT_EQ(Cli(dir, "to-mif --on-exist=ask" + wells, utf8, "n\n\n").status, 0);  // the proposal, wells_2
   EXPECT_EQ(Cli(dir, "to-mif --on-exist=rename" + wells).status, 0);            // wells_2_2
   EXPECT_EQ(ReadBytes(dir / "wells_2_2.mif"), converted);
@@ -194,6 +201,9 @@ TEST_P(CliStop, LeavesNoTemporaryFileAndTheOldOutputs) {
   close(input[1]);
   if (GetParam() == SIGKILL) {
     EXPECT_TRUE(WIFSIGNALED(status));
+    // Only the journal of the source it was converting stays, till the next run there rolls it back.
+    EXPECT_EQ(dir.Names().size(), 31u);
+    EXPECT_NE(Cli(dir, "recover .").out.find("已撤销"), std::string::npos);
   } else {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status << ReadBytes(logs / "err");
     EXPECT_EQ(ReadBytes(logs / "out"), "");  // no summary
