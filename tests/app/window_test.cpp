@@ -492,9 +492,10 @@ class WindowTest : public QObject {
     QCOMPARE(f.shown,
              QStringList({"Carteloom: " + path("notes.mif") + QString::fromUtf8("此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！"),
                           kMessage + path("utm.mif") + QString::fromUtf8("该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!"),
-                          kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + path("notes.mif") +
-                              path("utm.mif") + path("roads.mif").chopped(1)}));
+                          kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n  ") + path("notes.mif") +
+                              "  " + path("utm.mif") + "  " + path("roads.mif").chopped(1)}));
   }
+
 
   // Every name typed into the open-file dialog is taken, one it lists as well as one it does not.
   void TheOpenFileDialogTakesEveryTypedName() {
