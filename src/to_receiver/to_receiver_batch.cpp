@@ -100,7 +100,7 @@ void TellAboutOldParts(BatchUi& ui, const WaypointFilesInFolder& waypoints) {
   const std::vector<std::string> old = waypoints.OldPartsAfterLast();
   if (old.empty()) return;
   ui.ShowMessage(FileListText(PathInText(waypoints.LastNaming().path) +
-                                  " 是这一图层的最后一个航路点文件。以下文件是以前的转换留下的，其中的航路点不是这次转换的：",
+                                  " 是这一图层的最后一个航路点文件。\n以下文件是以前的转换留下的，其中的航路点不是这次转换的：",
                               old, kFilesListedInABox),
                  kMessageTitle);
 }

@@ -513,7 +513,7 @@ class WindowTest : public QObject {
     QCOMPARE(f.shown,
              QStringList({"Message? " + path("points.upt") + QString::fromUtf8(" 已存在，是否覆盖？"),
                           kMessage + path("points3.upt") +
-                              QString::fromUtf8(" 是这一图层的最后一个航路点文件。以下文件是以前的转换留下的，"
+                              QString::fromUtf8(" 是这一图层的最后一个航路点文件。\n以下文件是以前的转换留下的，"
                                                 "其中的航路点不是这次转换的：\n  ") + path("points4.upt"),
                           kMessage + QString::fromUtf8("共计 1个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！")}));
     QCOMPARE(carteloom::FileText(PathBytes(temp.filePath("points4.upt"))), "old"s);

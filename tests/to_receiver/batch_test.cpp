@@ -174,7 +174,7 @@ TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
   b.Run();
   ASSERT_EQ(b.ui.shown.size(), 3u);
   EXPECT_EQ(b.ui.shown[0].text + b.ui.shown[0].title, (b.out / "big.upt") + " 已存在，是否覆盖？Message");
-  EXPECT_EQ(b.ui.shown[1].text, (b.out / "big3.upt") + " 是这一图层的最后一个航路点文件。以下文件是以前的转换留下的，"
+  EXPECT_EQ(b.ui.shown[1].text, (b.out / "big3.upt") + " 是这一图层的最后一个航路点文件。\n以下文件是以前的转换留下的，"
                                                         "其中的航路点不是这次转换的：\n  " + (b.out / "big4.upt"));
   EXPECT_EQ(b.Sentences("big3.upt").size(), 201u);
   EXPECT_EQ(ReadBytes(b.out / "big4.upt"), "old");
