@@ -1,6 +1,7 @@
 #pragma once
 // What both batches tell about their entries: the message about one file,
-// kept as the reason in the entry's report, and the entries left unreached.
+// kept as the reason in the entry's report, the entries left unreached, and
+// the lists of files a message names.
 #include <cstddef>
 #include <limits>
 #include <string>
