@@ -6,6 +6,7 @@
 
 #include "app/source_list.h"
 #include "app/text_bytes.h"
+#include "batch/entry_report.h"
 #include "files/stop_request.h"
 
 namespace carteloom {
@@ -13,9 +14,6 @@ namespace {
 
 // The bar counts thousandths of the batch's input bytes.
 constexpr int kBarSteps = 1000;
-// A box higher than the screen cannot be answered; the files not listed
-// are counted instead (they stay in the source list all the same).
-constexpr std::size_t kListedFiles = 20;
 // While its box is up a batch can still be stopped: by 取消, or by closing
 // the window (everything else is disabled while a batch runs).
 constexpr bool kWindowUsable = true;
@@ -24,7 +22,7 @@ constexpr bool kWindowUsable = true;
 
 QString PathLines(const std::vector<std::string>& paths) {
   QStringList lines;
-  const std::size_t listed = std::min(paths.size(), kListedFiles);
+  const std::size_t listed = std::min(paths.size(), kFilesListedInABox);
   for (std::size_t i = 0; i < listed; ++i) lines << PathText(paths[i]);
   if (paths.size() > listed) lines << QString::fromUtf8("……另有 %1 个文件").arg(paths.size() - listed);
   return lines.join('\n');
@@ -104,8 +102,7 @@ void WindowBatchUi::Finish(const BatchResult& result) {
   ShowGathered();
   // After the box that ended the batch, as the command line lists them.
   if (result.endedEarly && !notConverted_.empty() && !StopRequested())
-    desktop_.message(&window_, kWindowUsable,
-                     QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + PathLines(notConverted_),
+    desktop_.message(&window_, kWindowUsable, ShownText(EarlyEndText(notConverted_, kFilesListedInABox)),
                      ShownText(kMessageTitle));
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // What both batches tell about their entries: the message about one file,
-// kept as the reason in the entry's report, and the entries left unreached.
+// kept as the reason in the entry's report, the entries left unreached, and
+// the lists of files a message names.
 #include <cstddef>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "batch/batch_ui.h"
 
@@ -23,5 +26,17 @@ std::string OutputExistsReason(const std::string& path);
 
 // Reports the list's entries from index on as not reached.
 void ReportNotReached(BatchUi& ui, std::size_t index);
+
+// How many files a box lists: one higher than the screen cannot be answered.
+inline constexpr std::size_t kFilesListedInABox = 20;
+inline constexpr std::size_t kAllFiles = std::numeric_limits<std::size_t>::max();
+
+// heading, then each path on a line of its own, set in by two blanks, at
+// most `listed` of them, then how many more there are.
+std::string FileListText(const std::string& heading, const std::vector<std::string>& paths, std::size_t listed);
+
+// What a batch that ended early says after the box that ended it: the
+// entries it did not convert.
+std::string EarlyEndText(const std::vector<std::string>& notConverted, std::size_t listed);
 
 }  // namespace carteloom

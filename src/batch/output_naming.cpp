@@ -23,7 +23,7 @@ NamingResult RunDialogue(BatchUi& ui, const std::string& folder, const std::stri
     const OverwriteAnswer answer = ui.AskOverwrite(PathInText(path) + dialog.questionSuffix, dialog.questionTitle);
     StopPoint();
     switch (answer) {
-      case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName, path};
+      case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName, path, true};
       case OverwriteAnswer::Skip: return {NamingOutcome::Skipped, {}, path};
       case OverwriteAnswer::Rename: break;
     }

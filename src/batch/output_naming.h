@@ -31,6 +31,7 @@ struct NamingResult {
   std::string baseName;  // when Settled: the final base name
   std::string path;      // and the output's path: folder, separator, base name, suffix
                          // (when Skipped: the existing file that was left alone)
+  bool replaces = false;  // when Settled: the user chose to replace the file there
 };
 
 // Runs the dialogue for folder + separator + baseName + outputSuffix. A typed

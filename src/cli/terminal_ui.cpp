@@ -3,6 +3,8 @@
 #include <ostream>
 #include <utility>
 
+#include "batch/entry_report.h"
+
 namespace carteloom {
 
 TerminalUi::TerminalUi(std::vector<std::string> sources, const TerminalOptions& options, std::ostream& out,
@@ -58,9 +60,7 @@ void TerminalUi::EntryFinished(const EntryReport& report) {
 void TerminalUi::Finish(const BatchResult& result) {
   progress_.Break();
   if (!result.endedEarly || result.stopped || notConverted_.empty()) return;
-  Err() << "批处理已提前结束，以下文件没有转换：\n";
-  for (const std::string& source : notConverted_) err_ << "  " << ErrPath(source) << '\n';
-  err_ << std::flush;
+  Err() << ShownText(EarlyEndText(notConverted_, kAllFiles), options_.errPaths) << '\n' << std::flush;
 }
 
 OverwriteAnswer TerminalUi::AskOverwrite(const std::string& text, const std::string&) {

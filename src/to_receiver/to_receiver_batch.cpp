@@ -32,10 +32,13 @@ EntryOutcome OutcomeOfNaming(NamingOutcome naming) {
 }
 
 // The waypoint files of a layer in the output folder: the first under the
-// settled name, further ones named after it (PartName). Each name goes
-// through the overwrite dialogue. A finished file is closed, and all are
-// moved into place together once the whole layer is converted, so that a
-// layer refused halfway leaves no file behind.
+// settled name B, further ones named after it (PartName: B2, B3 ...). One
+// answer holds for the whole layer: once the user chose to replace a part,
+// the parts after it replace theirs too. A part name taken all the same (the
+// first was free, or was given another name) is asked about as the first
+// was; another name given to it is its own. A finished file is closed,
+// and all are moved into place together once the whole layer is converted,
+// so that a layer refused halfway leaves no file behind.
 class WaypointFilesInFolder : public WaypointFiles {
  public:
   WaypointFilesInFolder(BatchUi& ui, std::string folder, OutputJournal& journal)
@@ -50,21 +53,35 @@ class WaypointFilesInFolder : public WaypointFiles {
   OutputFile& Current() override { return *files_.back(); }
   bool StartNext() override {
     files_.back()->Close();
-    return OpenAs(PartName(firstName_, files_.size() + 1));
+    return OpenAs(PartName(firstName_, ++part_));
   }
   // The files, for the commit that moves them into place together.
   void AddTo(std::vector<OutputFile*>& files) const {
     for (const auto& file : files_) files.push_back(file.get());
   }
   const NamingResult& LastNaming() const { return naming_; }
+  // Files named as the parts after the last one: an older export of more
+  // parts left them (a name typed for a part may be among those names).
+  std::vector<std::string> OldPartsAfterLast() const {
+    std::vector<std::string> old;
+    for (std::size_t part = part_ + 1;; ++part) {
+      std::string path = InFolder(folder_, PartName(firstName_, part) + ".upt");
+      if (claimed_.contains(ComparablePath(path))) continue;
+      if (!PathExists(path)) return old;
+      old.push_back(std::move(path));
+    }
+  }
 
  private:
   bool OpenAs(const std::string& baseName) {
-    NamingResult result = SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed_);
-    naming_ = result;
-    if (result.outcome != NamingOutcome::Settled) return false;
-    files_.push_back(std::make_unique<OutputFile>(result.path, journal_));
-    claimed_.insert(ComparablePath(result.path));
+    const std::string path = InFolder(folder_, baseName + ".upt");
+    naming_ = replaceParts_ && !claimed_.contains(ComparablePath(path))
+                  ? NamingResult{NamingOutcome::Settled, baseName, path}
+                  : SettleOutputName(ui_, folder_, baseName, ".upt", kReceiverOverwriteDialog, claimed_);
+    if (naming_.outcome != NamingOutcome::Settled) return false;
+    replaceParts_ = replaceParts_ || naming_.replaces;
+    files_.push_back(std::make_unique<OutputFile>(naming_.path, journal_));
+    claimed_.insert(ComparablePath(naming_.path));
     return true;
   }
 
@@ -72,10 +89,23 @@ class WaypointFilesInFolder : public WaypointFiles {
   std::string folder_;
   OutputJournal& journal_;
   std::string firstName_;  // the first file's settled name, which the further ones are named after
+  std::size_t part_ = 1;   // the current file's part of the layer
+  bool replaceParts_ = false;  // the user chose to replace a part: those after it replace theirs
   NamingResult naming_{NamingOutcome::Settled, {}, {}};
   std::vector<std::unique_ptr<OutputFile>> files_;
   std::set<std::string> claimed_;  // their targets, as the file system compares them
 };
+
+// Old waypoints beside the new ones would pass for them: the files an
+// older export left after the layer's last part are named in a box of their own.
+void TellAboutOldParts(BatchUi& ui, const WaypointFilesInFolder& waypoints) {
+  const std::vector<std::string> old = waypoints.OldPartsAfterLast();
+  if (old.empty()) return;
+  ui.ShowMessage(FileListText(PathInText(waypoints.LastNaming().path) +
+                                  " 是这一图层的最后一个航路点文件。\n以下文件是以前的转换留下的，其中的航路点不是这次转换的：",
+                              old, kFilesListedInABox),
+                 kMessageTitle);
+}
 
 // "Region 3 个，Text 1 个": the kinds that were passed over, in a fixed order.
 std::string SkippedText(const MifSkippedCounts& skipped) {
@@ -116,6 +146,7 @@ EntryOutcome ConvertLayer(BatchUi& ui, EntryReport& report, MifScanner& layer, M
   if (routes) outputs.push_back(routes.get());
   CommitTogether(outputs);
   for (const OutputFile* output : outputs) report.outputs.push_back(output->Target());
+  if (contents.points) TellAboutOldParts(ui, waypoints);
   return EntryOutcome::Converted;
 }
 

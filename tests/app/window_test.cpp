@@ -492,8 +492,31 @@ class WindowTest : public QObject {
     QCOMPARE(f.shown,
              QStringList({"Carteloom: " + path("notes.mif") + QString::fromUtf8("此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！"),
                           kMessage + path("utm.mif") + QString::fromUtf8("该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!"),
-                          kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n") + path("notes.mif") +
-                              path("utm.mif") + path("roads.mif").chopped(1)}));
+                          kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n  ") + path("notes.mif") +
+                              "  " + path("utm.mif") + "  " + path("roads.mif").chopped(1)}));
+  }
+
+  // Re-exporting a layer of three parts asks once, and names the part an older export of four left behind.
+  void OneQuestionForTheLayersPartsAndTheOldPartNamed() {
+    QTemporaryDir temp;
+    WriteFile(temp.filePath("points.mif"), "Version 300\r\nCoordSys Earth Projection 1, 104\r\nData\r\n" +
+                                               QByteArray("Point 116.5 39.5\r\n").repeated(1200).toStdString());
+    WriteFile(temp.filePath("points.mid"), "");
+    for (const char* part : {"points.upt", "points2.upt", "points3.upt", "points4.upt"}) WriteFile(temp.filePath(part), "old");
+    Fixture f;
+    f.overwrite = true;
+    f.Get<carteloom::FolderList>("Dir_Trekvane")->ShowFolder(temp.path());
+    f.openAnswers = {PathBytes(temp.filePath("points.mif")) + "\0\0"s};
+    f.Click("Cmd_addMif");
+    QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
+    const auto path = [&temp](const char* name) { return QDir::toNativeSeparators(temp.filePath(name)); };
+    QCOMPARE(f.shown,
+             QStringList({"Message? " + path("points.upt") + QString::fromUtf8(" 已存在，是否覆盖？"),
+                          kMessage + path("points3.upt") +
+                              QString::fromUtf8(" 是这一图层的最后一个航路点文件。\n以下文件是以前的转换留下的，"
+                                                "其中的航路点不是这次转换的：\n  ") + path("points4.upt"),
+                          kMessage + QString::fromUtf8("共计 1个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！")}));
+    QCOMPARE(carteloom::FileText(PathBytes(temp.filePath("points4.upt"))), "old"s);
   }
 
   // Every name typed into the open-file dialog is taken, one it lists as well as one it does not.

@@ -162,26 +162,42 @@ TEST(ToReceiverBatch, EntriesThatAreNotConverted) {
   EXPECT_EQ(b.Files(), 1u);  // wells.upt
 }
 
+// One question for the parts of a layer: replacing B.upt replaces B2.upt and
+// B3.upt too, and the part an older export left after them is named; another
+// name leads the parts, and a part name taken all the same is asked about.
 TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
   Batch b;
-  b.Add("big", Layer(std::vector<std::string>(1200, "Point 116.5 39.5")), "");
-  const std::string later = b.Add("later", Layer({"Point 1 2"}), "");
-  for (const char* name : {"big.upt", "big_2.upt", "new2.upt", "later.upt"}) WriteBytes(b.out / name, "old");
-  // big.upt: a new name, taken, then "new"; new2.upt replaced; "new3" typed for
-  // the third part is not given to it again; a blank name for later ends the batch.
-  b.ui.overwriteAnswers = {OverwriteAnswer::Rename, OverwriteAnswer::Rename, OverwriteAnswer::Rename};
-  b.ui.textAnswers = {"big_2", "new", "new3", "new3_2", " "};
+  const std::string big = b.Add("big", Layer(std::vector<std::string>(1200, "Point 116.5 39.5")), "");
+  for (const char* name : {"big.upt", "big2.upt", "big3.upt", "big4.upt", "big_2.upt", "new2.upt"})
+    WriteBytes(b.out / name, "old");
+  b.ui.overwriteAnswers = {OverwriteAnswer::Overwrite};
   b.Run();
+  ASSERT_EQ(b.ui.shown.size(), 3u);
   EXPECT_EQ(b.ui.shown[0].text + b.ui.shown[0].title, (b.out / "big.upt") + " 已存在，是否覆盖？Message");
+  EXPECT_EQ(b.ui.shown[1].text, (b.out / "big3.upt") + " 是这一图层的最后一个航路点文件。\n以下文件是以前的转换留下的，"
+                                                        "其中的航路点不是这次转换的：\n  " + (b.out / "big4.upt"));
+  EXPECT_EQ(b.Sentences("big3.upt").size(), 201u);
+  EXPECT_EQ(ReadBytes(b.out / "big4.upt"), "old");
+
+  // big.upt: a new name, taken, then "new", which the parts follow; new2.upt
+  // asked about, a taken name typed for it, then "more"; a blank name for later
+  // ends the batch.
+  const std::string later = b.Add("later", Layer({"Point 1 2"}), "");
+  WriteBytes(b.out / "later.upt", "old");
+  b.ui = ScriptedUi({big, later});
+  b.ui.overwriteAnswers = {OverwriteAnswer::Rename, OverwriteAnswer::Rename, OverwriteAnswer::Rename};
+  b.ui.textAnswers = {"big_2", "new", "new2", "more", " "};
+  b.Run();
   EXPECT_EQ(b.ui.shown[1].text + b.ui.shown[1].title, "文件重命名为请输入一个新的文件名！");
-  EXPECT_EQ(b.ui.proposals, (std::vector<std::string>{"big_2", "big_2_2", "new2_2", "new3_2", "later_2"}));
-  EXPECT_EQ((std::vector<std::size_t>{b.Sentences("new.upt").size(), b.Sentences("new3.upt").size(),
-                                      b.Sentences("new3_2.upt").size()}),
+  EXPECT_EQ(b.ui.shown[3].text, (b.out / "new2.upt") + " 已存在，是否覆盖？");
+  EXPECT_EQ(b.ui.proposals, (std::vector<std::string>{"big_2", "big_2_2", "new2_2", "new2_2", "later_2"}));
+  EXPECT_EQ((std::vector<std::size_t>{b.Sentences("new.upt").size(), b.Sentences("more.upt").size(),
+                                      b.Sentences("new3.upt").size()}),
             (std::vector<std::size_t>{499, 500, 201}));
   EXPECT_EQ(ReadBytes(b.out / "new2.upt"), "old");
   EXPECT_EQ(b.ui.sources, std::vector<std::string>{later});
   EXPECT_EQ(b.ui.shown.back().kind, "input");
-  EXPECT_EQ(b.ui.renamed, (std::vector<std::string>{b.out / "new.upt", b.out / "new3.upt", b.out / "new3_2.upt"}));
+  EXPECT_EQ(b.ui.renamed, (std::vector<std::string>{b.out / "new.upt", b.out / "more.upt"}));
   EXPECT_EQ(b.ui.reports.back().whyNot, "没有转换：没有输入新的文件名");
 }
 
@@ -215,13 +231,13 @@ TEST(ToReceiverBatch, PartsReplaceOldFilesTogetherOrNotAtAll) {
   EXPECT_EQ(b.Files(), 1u);
 
   // The name of a later part left alone: the parts before it are not written either.
-  WriteBytes(b.out / "big2.upt", "old");
+  std::filesystem::rename(b.out.Path() / "big.upt", b.out.Path() / "big2.upt");
   ScriptedUi leaving(b.ui.sources);
-  leaving.overwriteAnswers = {OverwriteAnswer::Overwrite, OverwriteAnswer::Rename};
+  leaving.overwriteAnswers = {OverwriteAnswer::Rename};
   leaving.textAnswers = {std::nullopt};
   EXPECT_EQ(RunToReceiverBatch(leaving, b.out.Path().string()).converted, 0u);
-  EXPECT_EQ(ReadBytes(b.out / "big.upt") + ReadBytes(b.out / "big2.upt"), "oldold");
-  EXPECT_EQ(b.Files(), 2u);
+  EXPECT_EQ(ReadBytes(b.out / "big2.upt"), "old");
+  EXPECT_EQ(b.Files(), 1u);
 }
 
 // Layers that GDAL writes convert alike, in UTF-8 or GBK.
