@@ -67,14 +67,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Every line, also an empty one, is a row, and text after the last LF one
   // more; only quoted values join lines. A name recoded to GBK takes at most
-  // two bytes for each of its own.
-  MidReader reader = MidReader::FromText(text, scanner.Delimiter());
+  // two bytes for each of its own. The file read in blocks of a few bytes
+  // gives the same rows.
+  MidReader reader = MidReader::FromText(text, scanner.Delimiter()), inBlocks(path, scanner.Delimiter(), small);
   reader.NamesIn(scanner.Charset());
+  inBlocks.NamesIn(scanner.Charset());
   const std::size_t lines = std::count(text.begin(), text.end(), '\n') + (size == 0 || text.back() == '\n' ? 0 : 1);
   std::size_t rows = 0;
-  for (std::string value; reader.NextRow(value);)
+  for (std::string value, again; reader.NextRow(value);) {
     Require(++rows <= lines && value.find('\n') == std::string::npos && value.size() <= 2 * size,
             "a row past the lines, holding a line end, or longer than the text");
+    Require(inBlocks.NextRow(again) && again == value, "the file read in blocks gives another row");
+  }
+  std::string extra;
+  Require(!inBlocks.NextRow(extra), "the file read in blocks gives more rows");
   Require(rows == lines || text.find('"') != std::string::npos,
           std::to_string(rows) + " rows for " + std::to_string(lines) + " lines");
   return 0;

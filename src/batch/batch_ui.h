@@ -1,13 +1,16 @@
 #pragma once
 // What a batch needs of its user: boxes, the source list it works off and
 // the progress bar. The window, the command line and the tests each give
-// their own implementation. All texts are UTF-8; paths inside them are the
-// bytes of the path.
+// their own implementation. All texts are UTF-8, with the paths they name
+// as PathInText gives them; a path on its own (an argument named path) is
+// the path's bytes.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "files/charset_codec.h"
 
 namespace carteloom {
 
@@ -47,7 +50,7 @@ class BatchUi {
   // A message about one file: text does not name it, the front end shows
   // which file it is about (the command line as "PATH: text").
   virtual void ShowFileMessage(const std::string& path, const std::string& text, const std::string& title) {
-    ShowMessage(path + "：" + text, title);
+    ShowMessage(PathInText(path) + "：" + text, title);
   }
   // The closing summary of a batch; a message box unless a front end shows it otherwise.
   virtual void ShowSummary(const std::string& text, const std::string& title) { ShowMessage(text, title); }

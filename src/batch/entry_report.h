@@ -18,6 +18,8 @@ void TellAboutEntry(BatchUi& ui, EntryReport& report, const std::string& text, c
 // same for every file, so that a front end can gather them); empty when
 // they can.
 std::string MissingFolderReason(const std::string& folder);
+// Why an output that exists was left alone: "没有转换：输出文件 P 已存在".
+std::string OutputExistsReason(const std::string& path);
 
 // Reports the list's entries from index on as not reached.
 void ReportNotReached(BatchUi& ui, std::size_t index);

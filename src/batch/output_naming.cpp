@@ -20,7 +20,7 @@ NamingResult RunDialogue(BatchUi& ui, const std::string& folder, const std::stri
   std::string path = InFolder(folder, baseName + outputSuffix);
   if (!isClaimed(path)) {
     if (!PathExists(path)) return {NamingOutcome::Settled, baseName, path};
-    const OverwriteAnswer answer = ui.AskOverwrite(path + dialog.questionSuffix, dialog.questionTitle);
+    const OverwriteAnswer answer = ui.AskOverwrite(PathInText(path) + dialog.questionSuffix, dialog.questionTitle);
     StopPoint();
     switch (answer) {
       case OverwriteAnswer::Overwrite: return {NamingOutcome::Settled, baseName, path};

@@ -72,18 +72,29 @@ char32_t Utf8CodePoint(std::string_view sequence) {
 
 #ifdef _WIN32
 
-std::optional<std::string> Utf8FromGbk(std::string_view gbk) {
-  if (gbk.empty()) return std::string();
-  const int wideLength = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(), static_cast<int>(gbk.size()),
-                                             nullptr, 0);
+namespace {
+
+std::optional<std::string> Utf8FromCodePage(UINT codePage, std::string_view bytes) {
+  if (bytes.empty()) return std::string();
+  const int wideLength =
+      MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   if (wideLength <= 0) return std::nullopt;
   std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-  MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(), static_cast<int>(gbk.size()), wide.data(),
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
                       wideLength);
   const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(std::max(utf8Length, 0)), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);
   return utf8;
+}
+
+}  // namespace
+
+std::optional<std::string> Utf8FromGbk(std::string_view gbk) { return Utf8FromCodePage(kGbkCodePage, gbk); }
+
+std::string PathInText(std::string_view path) {
+  std::optional<std::string> utf8 = Utf8FromCodePage(CP_ACP, path);
+  return utf8 ? *utf8 : std::string(path);
 }
 
 GbkRecoder::GbkRecoder(int sourceCodePage) : sourceCodePage_(sourceCodePage) {}
@@ -123,6 +134,8 @@ std::string IconvName(int codePage) {
   return "CP" + IntegerText(codePage);
 }
 }  // namespace
+
+std::string PathInText(std::string_view path) { return std::string(path); }
 
 std::optional<std::string> Utf8FromGbk(std::string_view gbk) {
   iconv_t cd = iconv_open("UTF-8", "GBK");

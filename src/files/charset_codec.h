@@ -20,11 +20,18 @@ std::size_t Utf8SequenceLength(std::string_view text);
 // The code point of a sequence Utf8SequenceLength found well formed.
 char32_t Utf8CodePoint(std::string_view sequence);
 
-// A message of the core holds UTF-8 and, where it names a file, the bytes
-// of the path in the system's code page: its stretches of each, in order.
-// A stretch that is not UTF-8 keeps each double-byte character whole, as
-// its second byte may look like ASCII. The window and the command line show
-// messages by these.
+// A path as a message of the core names it: every message is UTF-8, so on
+// Windows the path's bytes, in the system's ANSI code page, are recoded (a
+// GBK name may be valid UTF-8 too, so its bytes cannot be told apart once
+// inside a text: 小谢 would read as Сл). Elsewhere names are UTF-8 by
+// convention and the bytes stand as they are.
+std::string PathInText(std::string_view path);
+
+// A message of the core holds UTF-8 and, where it names a file whose bytes
+// are not UTF-8 (outside Windows), those bytes: its stretches of each, in
+// order. A stretch that is not UTF-8 keeps each double-byte character whole,
+// as its second byte may look like ASCII. The window and the command line
+// show messages by these.
 struct TextStretch {
   std::string_view bytes;
   bool utf8;

@@ -12,6 +12,8 @@
 #include <string>
 #include <system_error>
 
+#include "files/charset_codec.h"
+
 namespace carteloom {
 
 // A file that could not be read or written: the path and the reason, in
@@ -19,7 +21,7 @@ namespace carteloom {
 class FileError : public std::runtime_error {
  public:
   FileError(std::string path, std::string reason)
-      : std::runtime_error(path + "：" + reason), path_(std::move(path)), reason_(std::move(reason)) {}
+      : std::runtime_error(PathInText(path) + "：" + reason), path_(std::move(path)), reason_(std::move(reason)) {}
   const std::string& Path() const { return path_; }
   const std::string& Reason() const { return reason_; }
 

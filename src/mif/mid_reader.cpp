@@ -12,7 +12,8 @@ namespace {
 constexpr std::size_t kJudgedBytes = 1 << 16;
 }  // namespace
 
-MidReader::MidReader(const std::string& path, char delimiter) : BlockReader(path), delimiter_(delimiter) {}
+MidReader::MidReader(const std::string& path, char delimiter, std::size_t blockSize)
+    : BlockReader(path, blockSize), delimiter_(delimiter) {}
 
 MidReader::MidReader(InMemory, std::string text, char delimiter)
     : BlockReader(InMemory{}, std::move(text)), delimiter_(delimiter) {}

@@ -41,7 +41,7 @@ class ToMif final : public BatchDirection {
     FieldReader reader(source);
     NamingResult name = ConfirmOutputName(ui, source, folder_);
     if (name.outcome != NamingOutcome::Settled) {
-      report.whyNot = "没有转换：输出文件 " + name.path + " 已存在";
+      report.whyNot = OutputExistsReason(name.path);
       return EntryOutcome::Left;
     }
     reader.ReportTo(&progress);

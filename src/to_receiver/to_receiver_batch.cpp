@@ -93,7 +93,7 @@ EntryOutcome ConvertLayer(BatchUi& ui, EntryReport& report, MifScanner& layer, M
                           MidReader& names, const std::string& folder, ReadProgress& progress) {
   auto notSettled = [&](const NamingResult& naming) {
     report.whyNot = naming.outcome == NamingOutcome::BatchEnded ? "没有转换：没有输入新的文件名"
-                                                              : "没有转换：输出文件 " + naming.path + " 已存在";
+                                                              : OutputExistsReason(naming.path);
     return OutcomeOfNaming(naming.outcome);
   };
   const std::string baseName = BaseName(report.source);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <random>
 
 #include "files/charset_codec.h"
@@ -80,9 +81,13 @@ TEST(MifScanner, HeaderClausesAndObjects) {
 
 using Rows = std::vector<std::string>;
 
-// The first column of each row, then how many names held what GBK cannot hold.
-static Rows RowsOf(const std::string& text, std::string_view charset = "WindowsSimpChinese", char delimiter = ',') {
-  MidReader reader = MidReader::FromText(text, delimiter);
+// The first column of each row, then how many names held what GBK cannot hold; read from a file in
+// blocks of blockSize bytes when it is given.
+static Rows RowsOf(const std::string& text, std::string_view charset = "WindowsSimpChinese", char delimiter = ',',
+                   std::size_t blockSize = 0) {
+  std::optional<ScratchFolder> folder;
+  if (blockSize > 0) WriteBytes(folder.emplace() / "layer.mid", text);
+  MidReader reader = blockSize > 0 ? MidReader(*folder / "layer.mid", delimiter, blockSize) : MidReader::FromText(text, delimiter);
   reader.NamesIn(charset);
   Rows rows;
   for (std::string value; reader.NextRow(value);) rows.push_back(value);
@@ -117,12 +122,15 @@ TEST(MifScanner, EmptySectionsTakeRoomToo) {
 }
 
 TEST(MidReader, RowsAndTheirNames) {
-  EXPECT_EQ(RowsOf("\"WELL01\",3\r\n\"Main St, \"\"north\"\"\",4\r\nplain,5\r\n\r\n  lead,x\nlast"),
-            (Rows{"WELL01", "Main St, \"north\"", "plain", "", "lead", "last", "0"}));
-  EXPECT_EQ(RowsOf("a,b\tc\r\n" + std::string("WE\0LL", 5), "", '\t'), (Rows{"a,b", std::string("WE\0LL", 5), "0"}));
-  // Quotes run across line breaks, in the first column or a later one; an unclosed quote runs to the end.
-  EXPECT_EQ(RowsOf("\"two\r\nlines\",\"x\"\r\nb, \"c\r\n\"\"d\nx\"\r\n\"\"\"\"\r\n\"e\r\rf\"\r\n\"open,1\r\nnext\r\n"),
-            (Rows{"two lines", "b", "\"", "e  f", "open,1 next ", "0"}));
+  // Read whole, then from a file in blocks of a few bytes: rows and quotes fall across blocks.
+  for (std::size_t block : {0, 1, 3, 7}) {
+    EXPECT_EQ(RowsOf("\"WELL01\",3\r\n\"Main St, \"\"north\"\"\",4\r\nplain,5\r\n\r\n  lead,x\nlast", "", ',', block),
+              (Rows{"WELL01", "Main St, \"north\"", "plain", "", "lead", "last", "0"})) << block;
+    EXPECT_EQ(RowsOf("a,b\tc\r\n" + std::string("WE\0LL", 5), "", '\t', block), (Rows{"a,b", std::string("WE\0LL", 5), "0"}));
+    // Quotes run across line breaks, in the first column or a later one; an unclosed quote runs to the end.
+    EXPECT_EQ(RowsOf("\"two\r\nlines\",\"x\"\r\nb, \"c\r\n\"\"d\nx\"\r\n\"\"\"\"\r\n\"e\r\rf\"\r\n\"open,1\r\nnext\r\n", "", ',', block),
+              (Rows{"two lines", "b", "\"", "e  f", "open,1 next ", "0"})) << block;
+  }
   // Names become GBK.
   const std::string utf8 = Utf8(0x672A) + Utf8(0x547D) + Utf8(0x540D), gbk = "\xCE\xB4\xC3\xFC\xC3\xFB";  // 未命名
   for (const char* charset : {"Neutral", "", "UTF-8", "utf8"}) EXPECT_EQ(RowsOf("A1\r\n" + utf8, charset)[1], gbk);
