@@ -6,6 +6,8 @@ cd "$(dirname "$0")"
 source scripts/common.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+# npm fetches current GDAL's headers; it usually comes with the machine's Node.js.
+command -v npm >/dev/null || ensure_packages npm
 
 build build -DCARTELOOM_APP=ON
 build build-asan -DCARTELOOM_SANITIZE=ON -DCARTELOOM_APP=OFF

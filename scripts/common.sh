@@ -21,7 +21,7 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake make g++ pkg-config libgtest-dev libcli11-dev qt6-base-dev libgl-dev)
 WINDOW_PACKAGES=(xvfb xauth fonts-wqy-microhei qt6-translations-l10n)
-TEST_PACKAGES=(gdal-bin libgdal-dev strace python3)
+TEST_PACKAGES=(gdal-bin libgdal-dev strace python3 dpkg-dev)  # dpkg-dev: the Debian package (cpack)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 googletest locales qt6-base-dev-tools qt6-translations-l10n
   dpkg-dev ninja-build xvfb xdotool xclip imagemagick)
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -110,7 +110,9 @@ ReceiverLayer::~ReceiverLayer() {
   srs_->Release();
 }
 
-int ReceiverLayer::TestCapability(const char* capability) { return EQUAL(capability, OLCStringsAsUTF8); }
+int ReceiverLayer::TestCapability(const char* capability) CARTELOOM_CONST_SINCE_GDAL_3_12 {
+  return EQUAL(capability, OLCStringsAsUTF8);
+}
 
 OGRFeature* ReceiverLayer::NewFeature(const ReceiverRecord* record) {
   auto* feature = new OGRFeature(defn_);

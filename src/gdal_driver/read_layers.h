@@ -15,6 +15,7 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
+#include "gdal_driver/gdal_signatures.h"
 #include "receiver/identify.h"
 #include "receiver/record_reader.h"
 
@@ -32,8 +33,9 @@ class ReceiverLayer : public OGRLayer, public OGRGetNextFeatureThroughRaw<Receiv
  public:
   ReceiverLayer(const char* name, OGRwkbGeometryType type, std::span<const LayerField> fields);
   ~ReceiverLayer() override;
-  OGRFeatureDefn* GetLayerDefn() override { return defn_; }
-  int TestCapability(const char* capability) override;
+  using OGRLayer::GetLayerDefn;
+  CARTELOOM_CONST_SINCE_GDAL_3_12 OGRFeatureDefn* GetLayerDefn() CARTELOOM_CONST_SINCE_GDAL_3_12 override { return defn_; }
+  int TestCapability(const char* capability) CARTELOOM_CONST_SINCE_GDAL_3_12 override;
   virtual OGRFeature* GetNextRawFeature() = 0;
   DEFINE_GET_NEXT_FEATURE_THROUGH_RAW(ReceiverLayer)
 

@@ -7,6 +7,7 @@
 
 #include "files/file_routines.h"
 #include "files/paths.h"
+#include "gdal_driver/gdal_signatures.h"
 #include "gdal_driver/read_layers.h"
 #include "gdal_driver/write_layer.h"
 #include "receiver/identify.h"
@@ -19,8 +20,9 @@ constexpr const char* kDriverName = "Trekvane";
 class ReadDataset final : public GDALDataset {
  public:
   explicit ReadDataset(std::vector<std::unique_ptr<OGRLayer>> layers) : layers_(std::move(layers)) {}
-  int GetLayerCount() override { return static_cast<int>(layers_.size()); }
-  OGRLayer* GetLayer(int index) override {
+  int GetLayerCount() CARTELOOM_CONST_SINCE_GDAL_3_12 override { return static_cast<int>(layers_.size()); }
+  using GDALDataset::GetLayer;
+  CARTELOOM_CONST_SINCE_GDAL_3_12 OGRLayer* GetLayer(int index) CARTELOOM_CONST_SINCE_GDAL_3_12 override {
     return index >= 0 && index < GetLayerCount() ? layers_[static_cast<std::size_t>(index)].get() : nullptr;
   }
 
@@ -35,16 +37,23 @@ class WriteDataset final : public GDALDataset {
  public:
   WriteDataset(std::string folder, std::string stem) : folder_(std::move(folder)), stem_(std::move(stem)) {}
   ~WriteDataset() override { Commit(); }
-  int GetLayerCount() override { return static_cast<int>(layers_.size()); }
-  OGRLayer* GetLayer(int index) override {
+  int GetLayerCount() CARTELOOM_CONST_SINCE_GDAL_3_12 override { return static_cast<int>(layers_.size()); }
+  using GDALDataset::GetLayer;
+  CARTELOOM_CONST_SINCE_GDAL_3_12 OGRLayer* GetLayer(int index) CARTELOOM_CONST_SINCE_GDAL_3_12 override {
     return index >= 0 && index < GetLayerCount() ? layers_[static_cast<std::size_t>(index)].get() : nullptr;
   }
-  int TestCapability(const char* capability) override {
+  int TestCapability(const char* capability) CARTELOOM_CONST_SINCE_GDAL_3_12 override {
     return EQUAL(capability, ODsCCreateLayer) && (stem_.empty() || layers_.empty());
   }
 
  protected:
-  OGRLayer* ICreateLayer(const char* name, OGRSpatialReference* srs, OGRwkbGeometryType, char** options) override {
+#if CARTELOOM_GDAL_ICREATELAYER_TAKES_GEOMETRY_FIELD
+  OGRLayer* ICreateLayer(const char* name, const OGRGeomFieldDefn* geometryField, CSLConstList options) override {
+    const OGRSpatialReference* srs = geometryField != nullptr ? geometryField->GetSpatialRef() : nullptr;
+#else
+  OGRLayer* ICreateLayer(const char* name, CARTELOOM_CONST_SINCE_GDAL_3_8 OGRSpatialReference* srs, OGRwkbGeometryType,
+                         char** options) override {
+#endif
     if (!stem_.empty() && !layers_.empty()) {
       CPLError(CE_Failure, CPLE_NotSupported,
                "%s takes one layer; give a folder as the destination to write several", GetDescription());

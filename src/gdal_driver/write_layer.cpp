@@ -48,12 +48,12 @@ WriteLayer::WriteLayer(const char* name, std::string folder, std::string stem, O
 
 WriteLayer::~WriteLayer() { defn_->Release(); }
 
-int WriteLayer::TestCapability(const char* capability) {
+int WriteLayer::TestCapability(const char* capability) CARTELOOM_CONST_SINCE_GDAL_3_12 {
   return EQUAL(capability, OLCSequentialWrite) || EQUAL(capability, OLCCreateField) ||
          EQUAL(capability, OLCStringsAsUTF8);
 }
 
-OGRErr WriteLayer::CreateField(OGRFieldDefn* field, int) {
+OGRErr WriteLayer::CreateField(CARTELOOM_CONST_SINCE_GDAL_3_9 OGRFieldDefn* field, int) {
   defn_->AddFieldDefn(field);
   return OGRERR_NONE;
 }

@@ -15,6 +15,7 @@
 #include "files/charset_codec.h"
 #include "files/output_file.h"
 #include "gdal_driver/feature_geometry.h"
+#include "gdal_driver/gdal_signatures.h"
 #include "receiver/writers.h"
 
 namespace carteloom::gdal {
@@ -28,11 +29,12 @@ class WriteLayer final : public OGRLayer {
              const OGRSpatialReference* srs, const char* nameField);
   ~WriteLayer() override;
 
-  OGRFeatureDefn* GetLayerDefn() override { return defn_; }
+  using OGRLayer::GetLayerDefn;
+  CARTELOOM_CONST_SINCE_GDAL_3_12 OGRFeatureDefn* GetLayerDefn() CARTELOOM_CONST_SINCE_GDAL_3_12 override { return defn_; }
   void ResetReading() override {}
   OGRFeature* GetNextFeature() override { return nullptr; }
-  int TestCapability(const char* capability) override;
-  OGRErr CreateField(OGRFieldDefn* field, int approxOK = TRUE) override;
+  int TestCapability(const char* capability) CARTELOOM_CONST_SINCE_GDAL_3_12 override;
+  OGRErr CreateField(CARTELOOM_CONST_SINCE_GDAL_3_9 OGRFieldDefn* field, int approxOK = TRUE) override;
   OGRErr ICreateFeature(OGRFeature* feature) override;
 
   // Completes the files and adds them to outputs; false when the layer failed.
