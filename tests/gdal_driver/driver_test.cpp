@@ -167,7 +167,7 @@ TEST_F(GdalDriver, WritesSourcesInWgs84WebMercatorAndCgcs2000WithTheirNamesAndHe
     const std::string folder = dir / ("card" + srs.substr(srs.find(':') + 1));
     WriteBytes(dir / "mixed.geojson",
                GeoJson(srs, {{R"("id":1,"Name":"A😀B")", R"({"type":"Point","coordinates":[)" + east + ",0,12.6]}"},
-                             {R"("id":2,"Name":"两段","ele":-4.5)", R"({"type":"MultiLineString","coordinates":[[[0,0],[)" +
+                             {R"("id":2,"Name":"两段","ele":-14.5)", R"({"type":"MultiLineString","coordinates":[[[0,0],[)" +
                                                                          east + ",0]],[[" + west + ",0],[0,0],[" + east + ",0]]]}"}}));
     GdalRun run = Gdal("ogr2ogr -f Trekvane '" + folder + "' '" + (dir / "mixed.geojson") + "'");
     ASSERT_EQ(run.status, 0) << srs << run.err;
@@ -176,7 +176,7 @@ TEST_F(GdalDriver, WritesSourcesInWgs84WebMercatorAndCgcs2000WithTheirNamesAndHe
     EXPECT_NE(run.err.find("mixed: 1 names held characters that GBK cannot hold"), std::string::npos) << run.err;
     std::vector<std::string> routes = Lines(ReadBytes(folder + "/mixed.rte"));
     ASSERT_EQ(routes.size(), 5u + 3u + 1u) << srs;
-    EXPECT_EQ(routes[2].rfind("$PZTJWPL,0000.000,N,01030.000,W,-000005,M,WPT001_2,,a*", 0), 0u) << srs;
+    EXPECT_EQ(routes[2].rfind("$PZTJWPL,0000.000,N,01030.000,W,-000015,M,WPT001_2,,a*", 0), 0u) << srs;
     EXPECT_EQ(routes[6].rfind("$PZTJRTE,2,1,c,1,\xC1\xBD\xB6\xCE,WPT001_2,a,WPT002_2,a*", 0), 0u) << srs;
   }
   // Names from another field; metres (the last layer's) taken for degrees are refused.
