@@ -62,7 +62,13 @@ class WriteDataset final : public GDALDataset {
  public:
   WriteDataset(std::string folder, std::string stem) : folder_(std::move(folder)), stem_(std::move(stem)) {}
   ~WriteDataset() override { Finish(); }
-#if GDAL_VERSION_NUM >= GDAL_COMPUTE_VERSION(3, 7, 0)
+  // GDAL 3.7 brought Close(), which 3.13 gave a progress callback.
+#if GDAL_VERSION_NUM >= GDAL_COMPUTE_VERSION(3, 13, 0)
+  CPLErr Close(GDALProgressFunc progress, void* data) override {
+    const bool written = Finish();
+    return GDALDataset::Close(progress, data) == CE_None && written ? CE_None : CE_Failure;
+  }
+#elif GDAL_VERSION_NUM >= GDAL_COMPUTE_VERSION(3, 7, 0)
   CPLErr Close() override {
     const bool written = Finish();
     return GDALDataset::Close() == CE_None && written ? CE_None : CE_Failure;
