@@ -102,14 +102,16 @@ TEST_F(GdalDriver, ReadsWaypointsWithTheirFieldsSignsAndNamesAndSkipsDamagedReco
 TEST_F(GdalDriver, ReadsTheTrackAndItsFixesAndRoutesDrawnAsTheMifConversionDrawsThem) {
   WriteBytes(dir / "walk.log", CrLf({"$PZTJTRK,3950.1230,N,11620.5000,E,0000050,M,080000,0,1,0*2D",
                                      "$PZTJTRK,0130.0000,S,00030.0000,W,0000051,M,080001,061226,1,0*2C",
+                                     "$PZTJTRK,0130.0000,S,00030.0000,W,0000051,M,246000,061226,1,0*2C",
                                      "$PZTJCMD,END*3D"}));
   EXPECT_EQ(Csv(dir / "walk.log", "tracks", nullptr, "-oo LINES=YES"),
             (std::vector<std::string>{
-                "WKT,name", "\"MULTILINESTRING Z ((116.341666666667 39.8353833333333 50,-0.5 -1.5 51))\",walk"}));
+                "WKT,name", "\"MULTILINESTRING Z ((116.341666666667 39.8353833333333 50,-0.5 -1.5 51,-0.5 -1.5 51))\",walk"}));
   EXPECT_EQ(Csv(dir / "walk.log", "track_points"),
             (std::vector<std::string>{"X,Y,track_fid,track_seg_id,track_seg_point_id,track_name,ele,time",
                                       "116.341666666667,39.8353833333333,\"1\",\"0\",\"0\",walk,50,",
-                                      "-0.5,-1.5,\"1\",\"0\",\"1\",walk,51,2026/12/06 08:00:01+00"}));
+                                      "-0.5,-1.5,\"1\",\"0\",\"1\",walk,51,2026/12/06 08:00:01+00",
+                                      "-0.5,-1.5,\"1\",\"0\",\"2\",walk,51,"}));
   EXPECT_EQ(Csv(kData + "roads.rte", "routes", nullptr, "-oo LINES=YES"),
             (std::vector<std::string>{
                 "WKT,name",
@@ -166,7 +168,7 @@ TEST_F(GdalDriver, WritesSourcesInWgs84WebMercatorAndCgcs2000WithTheirNamesAndHe
   for (const auto& [srs, east, west] : systems) {
     const std::string folder = dir / ("card" + srs.substr(srs.find(':') + 1));
     WriteBytes(dir / "mixed.geojson",
-               GeoJson(srs, {{R"("id":1,"Name":"A😀B")", R"({"type":"Point","coordinates":[)" + east + ",0,12.6]}"},
+               GeoJson(srs, {{R"("id":1,"Name":"A😀B","altitude":"high")", R"({"type":"Point","coordinates":[)" + east + ",0,12.6]}"},
                              {R"("id":2,"Name":"两段","ele":-14.5)", R"({"type":"MultiLineString","coordinates":[[[0,0],[)" +
                                                                          east + ",0]],[[" + west + ",0],[0,0],[" + east + ",0]]]}"}}));
     GdalRun run = Gdal("ogr2ogr -f Trekvane '" + folder + "' '" + (dir / "mixed.geojson") + "'");
@@ -210,6 +212,9 @@ TEST_F(GdalDriver, SkipsRefusedFeaturesOnlyWhenToldAndAFailedRunWritesNothing) {
   EXPECT_NE(Gdal("ogr2ogr -f Trekvane '" + (dir / "one/x.rte") + "' '" + kData + "roads.rte' -oo LINES=YES").status, 0);
   EXPECT_EQ(dir.Names().size(), 4u);
   EXPECT_EQ(ReadBytes(dir / "one/x.rte"), "old");
+  // Messages in English name the file.
+  run = Gdal("ogr2ogr -f Trekvane '" + (dir / "area.geojson/card") + "' '" + (dir / "area.geojson") + "'");
+  EXPECT_NE(run.err.find((dir / "area.geojson/card") + ": Not a directory"), std::string::npos) << run.err;
   run = Gdal("ogr2ogr -f Trekvane '" + (dir / "none") + "' '" + (dir / "area.geojson") + "' -where \"n='Q'\"");
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.err.find("Layer area is empty"), std::string::npos) << run.err;
