@@ -3,7 +3,8 @@
 // MIF/MID pair that holds together and reads back object for object, or,
 // when the bytes are no receiver file, is refused with a message and leaves
 // no file. Where GDAL is at hand, the GDAL driver opens the same files, and
-// its first layer holds the objects and vertices of the MIF.
+// its first layer (with the lines offered) holds the objects and vertices of
+// the MIF.
 #include <memory>
 
 #include "fuzz_support.h"
@@ -28,15 +29,20 @@ void RequireDriverReadsAlike([[maybe_unused]] const std::string& path, [[maybe_u
 #ifdef CARTELOOM_FUZZ_GDAL
   static const bool quiet = (CPLSetErrorHandler(CPLQuietErrorHandler), true);
   static_cast<void>(quiet);
+  char* lines[] = {const_cast<char*>("LINES=YES"), nullptr};
   GDALOpenInfo info(path.c_str(), GA_ReadOnly);
+  info.papszOpenOptions = lines;
   std::unique_ptr<GDALDataset> dataset(gdal::OpenReceiverFile(&info));
   Require((dataset != nullptr) == converted, "the GDAL driver takes other files than the batch: " + path);
   if (!dataset) return;
   std::size_t features = 0, points = 0;
   for (auto& feature : *dataset->GetLayer(0)) {
     ++features;
-    if (const OGRGeometry* geometry = feature->GetGeometryRef())
-      points += wkbFlatten(geometry->getGeometryType()) == wkbPoint ? 1 : geometry->toLineString()->getNumPoints();
+    const OGRGeometry* geometry = feature->GetGeometryRef();
+    if (geometry == nullptr) continue;
+    if (wkbFlatten(geometry->getGeometryType()) == wkbPoint) ++points;
+    else if (wkbFlatten(geometry->getGeometryType()) == wkbLineString) points += geometry->toLineString()->getNumPoints();
+    else for (const OGRLineString* line : *geometry->toMultiLineString()) points += line->getNumPoints();
   }
   Require(features == objects && points == vertices, "the GDAL driver reads " + std::to_string(features) +
                                                          " features of " + std::to_string(points) + " vertices");

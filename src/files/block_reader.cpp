@@ -20,6 +20,9 @@ BlockReader::BlockReader(const std::string& path, std::size_t blockSize) : path_
   buffer_.resize(ec ? blockSize : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, smallest, blockSize)));
 }
 
+BlockReader::BlockReader(std::string name, std::unique_ptr<ByteSource> source)
+    : buffer_(4096), path_(std::move(name)), source_(std::move(source)) {}
+
 BlockReader::BlockReader(InMemory, std::string text) : buffer_(text.begin(), text.end()), end_(text.size()), eof_(true) {
   if (buffer_.empty()) buffer_.resize(1);  // data() is never null
 }
@@ -31,6 +34,7 @@ BlockReader::BlockReader(BlockReader&& other) noexcept
       keep_(other.keep_),
       path_(std::move(other.path_)),
       file_(std::exchange(other.file_, nullptr)),
+      source_(std::move(other.source_)),
       progress_(other.progress_),
       bufferStart_(other.bufferStart_),
       read_(other.read_.load()),
@@ -56,9 +60,10 @@ bool BlockReader::More() {
   }
   if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
   errno = 0;
-  std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  const std::size_t got = source_ ? source_->Read(buffer_.data() + end_, buffer_.size() - end_)
+                                  : std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
   if (got == 0) {
-    if (std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
+    if (file_ != nullptr && std::ferror(file_)) throw FileError(path_, ReasonForErrno(errno != 0 ? errno : EIO));
     eof_ = true;  // and stays so: a layer longer than its MID asks again for every object
     return false;
   }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,15 @@ class ReadProgress {
  public:
   virtual ~ReadProgress() = default;
   virtual void ReadTo(std::uint64_t offset) = 0;
+};
+
+// Bytes that come from elsewhere than a file of the system (GDAL's virtual
+// files): Read fills up to size bytes and gives how many, 0 at the end; it
+// throws FileError when the bytes cannot be read.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual std::size_t Read(char* into, std::size_t size) = 0;
 };
 
 class BlockReader {
@@ -42,6 +52,8 @@ class BlockReader {
   // Opens the file; throws FileError naming the path and the reason. Tests
   // read in small blocks to meet every way a line can fall across two.
   explicit BlockReader(const std::string& path, std::size_t blockSize = kBlockSize);
+  // Reads source, which name stands for in messages.
+  BlockReader(std::string name, std::unique_ptr<ByteSource> source);
   struct InMemory {};
   BlockReader(InMemory, std::string text);
 
@@ -63,6 +75,7 @@ class BlockReader {
  private:
   std::string path_;
   std::FILE* file_ = nullptr;
+  std::unique_ptr<ByteSource> source_;
   ReadProgress* progress_ = nullptr;
   std::uint64_t bufferStart_ = 0;  // the file offset of buffer_[0]
   std::atomic<std::uint64_t> read_{0};  // bytes read from the file

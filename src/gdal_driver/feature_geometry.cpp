@@ -1,5 +1,7 @@
 #include "gdal_driver/feature_geometry.h"
 
+#include <limits>
+
 #include "files/number_text.h"
 #include "gdal_driver/gdal_text.h"
 #include "receiver/writers.h"
@@ -7,18 +9,25 @@
 namespace carteloom::gdal {
 namespace {
 
+constexpr double kNoHeight = std::numeric_limits<double>::quiet_NaN();
+
 // Empty, or why the geometry holds what no receiver file can.
 std::string Collect(const OGRGeometry& geometry, GeometryParts& parts) {
   switch (wkbFlatten(geometry.getGeometryType())) {
     case wkbPoint: {
       const auto& point = *geometry.toPoint();
-      if (!point.IsEmpty()) parts.points.push_back({point.getX(), point.getY()});
+      if (point.IsEmpty()) return {};
+      parts.points.push_back({point.getX(), point.getY()});
+      parts.pointHeights.push_back(point.Is3D() ? point.getZ() : kNoHeight);
       return {};
     }
     case wkbLineString: {
       const auto& line = *geometry.toLineString();
       if (line.getNumPoints() == 0) return {};
-      for (int i = 0; i < line.getNumPoints(); ++i) parts.vertices.push_back({line.getX(i), line.getY(i)});
+      for (int i = 0; i < line.getNumPoints(); ++i) {
+        parts.vertices.push_back({line.getX(i), line.getY(i)});
+        parts.vertexHeights.push_back(line.Is3D() ? line.getZ(i) : kNoHeight);
+      }
       parts.sectionEnds.push_back(parts.vertices.size());
       return {};
     }

@@ -18,10 +18,14 @@ struct GeometryParts {
   std::vector<Position> points;
   std::vector<Position> vertices;
   std::vector<std::size_t> sectionEnds;  // into vertices, one per line
+  // One per point and per vertex: its Z, NaN where the geometry has none.
+  std::vector<double> pointHeights, vertexHeights;
   void Clear() {
     points.clear();
     vertices.clear();
     sectionEnds.clear();
+    pointHeights.clear();
+    vertexHeights.clear();
   }
 };
 

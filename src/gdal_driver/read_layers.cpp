@@ -2,34 +2,37 @@
 
 #include "files/paths.h"
 #include "gdal_driver/gdal_text.h"
+#include "gdal_driver/virtual_files.h"
 #include "receiver/route_file.h"
 
 namespace carteloom::gdal {
 namespace {
 
 using namespace waypoint_field;
-constexpr LayerField kWaypointFields[] = {{"name", kName, OFTString},
-                                         {"altitude", kAltitude, OFTReal},
-                                         {"altitude_unit", kAltitudeUnit, OFTString},
-                                         {"comment", kComment, OFTString},
-                                         {"symbol", kLast, OFTString, true}};
+constexpr LayerField kWaypointFields[] = {{"ele", kAltitude, OFTReal},
+                                         {"name", kName, OFTString},
+                                         {"cmt", kComment, OFTString},
+                                         {"sym", kLast, OFTString, true}};
 // A fix carries its position and altitude where a waypoint does; where a
-// waypoint has its name, the logs seen hold the time of the fix (hhmmss).
-// The fields after it are not interpreted.
-constexpr LayerField kFixFields[] = {{"altitude", kAltitude, OFTReal},
-                                    {"altitude_unit", kAltitudeUnit, OFTString},
-                                    {"time", kName, OFTString},
-                                    {"field_9", 9, OFTString},
-                                    {"field_10", 10, OFTString},
-                                    {"field_11", kTrackLastField, OFTString, true}};
-constexpr LayerField kTrackFields[] = {{"name", 0, OFTString}, {"fixes", 0, OFTInteger64}};
-constexpr LayerField kRouteFields[] = {{"name", 0, OFTString}, {"waypoints", 0, OFTInteger64}};
-constexpr LayerField kRoutePointFields[] = {{"name", kName, OFTString},
-                                           {"altitude", kAltitude, OFTReal},
-                                           {"altitude_unit", kAltitudeUnit, OFTString},
-                                           {"comment", kComment, OFTString},
-                                           {"symbol", kLast, OFTString, true},
-                                           {"route", 0, OFTString}};
+// waypoint has its name, the logs seen hold the time of the fix (hhmmss),
+// which a date (ddmmyy) may follow, as in NMEA.
+constexpr int kFixTime = kName, kFixDate = kName + 1;
+constexpr LayerField kFixFields[] = {{"track_fid", 0, OFTInteger},
+                                    {"track_seg_id", 0, OFTInteger},
+                                    {"track_seg_point_id", 0, OFTInteger},
+                                    {"track_name", 0, OFTString},
+                                    {"ele", kAltitude, OFTReal},
+                                    {"time", 0, OFTDateTime}};
+constexpr LayerField kTrackFields[] = {{"name", 0, OFTString}};
+constexpr LayerField kRouteFields[] = {{"name", 0, OFTString}};
+// route_name and track_name name the <rte> and <trk> that GDAL's GPX writer makes of the points.
+constexpr LayerField kRoutePointFields[] = {{"route_fid", 0, OFTInteger},
+                                           {"route_point_id", 0, OFTInteger},
+                                           {"route_name", 0, OFTString},
+                                           {"ele", kAltitude, OFTReal},
+                                           {"name", kName, OFTString},
+                                           {"cmt", kComment, OFTString},
+                                           {"sym", kLast, OFTString, true}};
 
 void WarnOfDamage(const std::string& path, const ReceiverRecord& record, int lastField) {
   const bool skipped = record.kind == RecordKind::Waypoint && !record.position;
@@ -38,12 +41,32 @@ void WarnOfDamage(const std::string& path, const ReceiverRecord& record, int las
                     " fields; " + (skipped ? "skipped" : "read as far as it goes"));
 }
 
-// A line through the positions; one position is drawn as a line to itself,
-// as in the MIF conversion, so that every GIS takes it.
-OGRLineString* LineThrough(std::span<const Position> positions) {
+// Two decimal digits at text[at], or -1.
+int TwoDigits(std::string_view text, std::size_t at) {
+  if (text.size() < at + 2 || text[at] < '0' || text[at] > '9' || text[at + 1] < '0' || text[at + 1] > '9') return -1;
+  return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+// The UTC time of a fix whose record holds its time (hhmmss) and date (ddmmyy).
+void SetFixTime(OGRFeature& feature, int field, std::string_view time, std::string_view date) {
+  if (date.size() != 6 || (time.size() != 6 && (time.size() < 8 || time[6] != '.'))) return;
+  const int hour = TwoDigits(time, 0), minute = TwoDigits(time, 2), second = TwoDigits(time, 4);
+  const int day = TwoDigits(date, 0), month = TwoDigits(date, 2), year = TwoDigits(date, 4);
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || day < 1 || day > 31 ||
+      month < 1 || month > 12 || year < 0)
+    return;
+  feature.SetField(field, year < 80 ? 2000 + year : 1900 + year, month, day, hour, minute,
+                   static_cast<float>(second + (time.size() > 6 ? CPLAtof(std::string(time.substr(6)).c_str()) : 0)),
+                   100);
+}
+
+// A line through the positions at the heights; one position is drawn as a
+// line to itself, as in the MIF conversion, so that every GIS takes it.
+OGRLineString* LineThrough(std::span<const Position> positions, std::span<const double> heights) {
   auto* line = new OGRLineString();
-  for (const Position& p : positions) line->addPoint(p.longitude, p.latitude);
-  if (positions.size() == 1) line->addPoint(positions[0].longitude, positions[0].latitude);
+  for (std::size_t i = 0; i < positions.size(); ++i)
+    line->addPoint(positions[i].longitude, positions[i].latitude, heights[i]);
+  if (positions.size() == 1) line->addPoint(positions[0].longitude, positions[0].latitude, heights[0]);
   return line;
 }
 
@@ -54,40 +77,49 @@ class RoutePoints : public RouteFileListener {
   void Waypoint(const ReceiverRecord& record) override {
     OGRFeature* feature = layer_.NewFeature(&record);
     feature->SetGeometryDirectly(new OGRPoint(record.position->longitude, record.position->latitude));
+    heights_.push_back(LeadingNumber(record.Field(kAltitude)));
     points_.push_back(feature);
     layer_.Add(feature);
   }
   void Damaged(const ReceiverRecord& record) override { WarnOfDamage(path_, record, route_field::kLast); }
-  // The routes drawn through the waypoints, as names of the points.
-  void NameRoutes(const RouteFile& file) {
-    const int field = layer_.GetLayerDefn()->GetFieldIndex("route");
-    for (const Route& route : file.routes)
-      for (std::size_t q = route.first; q < route.last; ++q) points_[q]->SetField(field, Utf8OfGbk(route.name).c_str());
+  // The routes drawn through the waypoints: route_fid is the feature id of
+  // the route, route_point_id counts from 0 along it.
+  void NumberRoutes(const RouteFile& file) {
+    for (std::size_t r = 0; r < file.routes.size(); ++r)
+      for (std::size_t q = file.routes[r].first; q < file.routes[r].last; ++q) {
+        points_[q]->SetField("route_fid", static_cast<int>(r + 1));
+        points_[q]->SetField("route_point_id", static_cast<int>(q - file.routes[r].first));
+        points_[q]->SetField("route_name", Utf8OfGbk(file.routes[r].name).c_str());
+      }
   }
+  const std::vector<double>& Heights() const { return heights_; }
 
  private:
   const std::string& path_;
   StoredLayer& layer_;
   std::vector<OGRFeature*> points_;  // owned by the layer
+  std::vector<double> heights_;
 };
 
-void AddRouteLayers(const std::string& path, std::vector<std::unique_ptr<OGRLayer>>& layers) {
-  auto routes = std::make_unique<StoredLayer>("routes", wkbLineString, kRouteFields);
+void AddRouteLayers(const std::string& path, bool lines, std::vector<std::unique_ptr<OGRLayer>>& layers) {
   auto points = std::make_unique<StoredLayer>("route_points", wkbPoint, kRoutePointFields);
   RoutePoints listener(path, *points);
-  FieldReader source(path);
+  FieldReader source = FieldsThroughGdal(path);
   const RouteFile file = ReadRouteFile(source, &listener);
-  listener.NameRoutes(file);
-  for (const Route& route : file.routes) {
-    OGRFeature* feature = routes->NewFeature();
-    feature->SetField("name", Utf8OfGbk(route.name).c_str());
-    feature->SetField("waypoints", static_cast<GIntBig>(route.last - route.first));
-    if (route.last > route.first)
-      feature->SetGeometryDirectly(
-          LineThrough(std::span(file.waypoints).subspan(route.first, route.last - route.first)));
-    routes->Add(feature);
+  listener.NumberRoutes(file);
+  if (lines) {
+    auto routes = std::make_unique<StoredLayer>("routes", wkbLineString25D, kRouteFields);
+    for (const Route& route : file.routes) {
+      OGRFeature* feature = routes->NewFeature();
+      feature->SetField("name", Utf8OfGbk(route.name).c_str());
+      const std::size_t count = route.last - route.first;
+      if (count > 0)
+        feature->SetGeometryDirectly(LineThrough(std::span(file.waypoints).subspan(route.first, count),
+                                                 std::span(listener.Heights()).subspan(route.first, count)));
+      routes->Add(feature);
+    }
+    layers.push_back(std::move(routes));
   }
-  layers.push_back(std::move(routes));
   layers.push_back(std::move(points));
 }
 
@@ -111,7 +143,7 @@ ReceiverLayer::~ReceiverLayer() {
 }
 
 int ReceiverLayer::TestCapability(const char* capability) CARTELOOM_CONST_SINCE_GDAL_3_12 {
-  return EQUAL(capability, OLCStringsAsUTF8);
+  return EQUAL(capability, OLCStringsAsUTF8) || EQUAL(capability, OLCZGeometries);
 }
 
 OGRFeature* ReceiverLayer::NewFeature(const ReceiverRecord* record) {
@@ -123,7 +155,7 @@ OGRFeature* ReceiverLayer::NewFeature(const ReceiverRecord* record) {
     if (column.recordField == 0 || column.recordField > record->fieldCount) continue;
     std::string_view text = record->Field(column.recordField);
     if (column.checksummed) text = WithoutChecksum(text);
-    if (column.type == OFTString)
+    if (column.type == OFTString && !text.empty())
       feature->SetField(i, Utf8OfGbk(text).c_str());
     else if (!text.empty())
       feature->SetField(i, LeadingNumber(text));
@@ -153,7 +185,7 @@ void RecordPointLayer::ResetReading() {
 OGRFeature* RecordPointLayer::GetNextRawFeature() {
   try {
     if (!records_) {
-      source_.emplace(path_);
+      source_.emplace(FieldsThroughGdal(path_));
       records_.emplace(*source_, lastField_, false, kAllFields);
     }
     while (records_->Next(record_)) {
@@ -161,53 +193,66 @@ OGRFeature* RecordPointLayer::GetNextRawFeature() {
       if (!record_.position) continue;
       OGRFeature* feature = NewFeature(&record_);
       feature->SetGeometryDirectly(new OGRPoint(record_.position->longitude, record_.position->latitude));
+      if (lastField_ == kTrackLastField) {
+        feature->SetField(0, 1);
+        feature->SetField(1, 0);
+        feature->SetField(2, static_cast<int>(feature->GetFID() - 1));
+        feature->SetField(3, BaseName(path_).c_str());
+        SetFixTime(*feature, 5, record_.Field(kFixTime), record_.Field(kFixDate));
+      }
       return feature;
     }
   } catch (const std::exception& error) {
-    CPLError(CE_Failure, CPLE_FileIO, "%s", error.what());
+    ReportError(CE_Failure, CPLE_FileIO, error);
   }
   return nullptr;
 }
 
 TrackLineLayer::TrackLineLayer(std::string path, std::shared_ptr<DamageWarnings> warnings)
-    : ReceiverLayer("track", wkbLineString, kTrackFields), path_(std::move(path)), warnings_(std::move(warnings)) {}
+    : ReceiverLayer("tracks", wkbMultiLineString25D, kTrackFields),
+      path_(std::move(path)),
+      warnings_(std::move(warnings)) {}
 
 OGRFeature* TrackLineLayer::GetNextRawFeature() {
   if (done_) return nullptr;
   done_ = true;
   std::vector<Position> fixes;
+  std::vector<double> heights;
   try {
-    FieldReader source(path_);
-    RecordReader records(source, kTrackLastField, false, 1u << 1);  // field 1 tells the end sentence
+    FieldReader source = FieldsThroughGdal(path_);
+    RecordReader records(source, kTrackLastField, false, 1u << 1 | 1u << kAltitude);  // field 1 tells the end sentence
     ReceiverRecord record;
     while (records.Next(record)) {
       warnings_->Check(record);
-      if (record.position) fixes.push_back(*record.position);
+      if (!record.position) continue;
+      fixes.push_back(*record.position);
+      heights.push_back(LeadingNumber(record.Field(kAltitude)));
     }
   } catch (const std::exception& error) {
-    CPLError(CE_Failure, CPLE_FileIO, "%s", error.what());
+    ReportError(CE_Failure, CPLE_FileIO, error);
     return nullptr;
   }
   if (fixes.empty()) return nullptr;
   nextId_ = 1;
   OGRFeature* feature = NewFeature();
   feature->SetField("name", BaseName(path_).c_str());  // GDAL's paths are UTF-8 already
-  feature->SetField("fixes", static_cast<GIntBig>(fixes.size()));
-  feature->SetGeometryDirectly(LineThrough(fixes));
+  auto* track = new OGRMultiLineString();
+  track->addGeometryDirectly(LineThrough(fixes, heights));
+  feature->SetGeometryDirectly(track);
   return feature;
 }
 
-std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, ReceiverFileKind kind) {
+std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, ReceiverFileKind kind, bool lines) {
   std::vector<std::unique_ptr<OGRLayer>> layers;
   if (kind == ReceiverFileKind::Waypoints) {
     layers.push_back(std::make_unique<RecordPointLayer>("waypoints", path, kLast, kWaypointFields,
                                                         std::make_shared<DamageWarnings>(path, kLast)));
   } else if (kind == ReceiverFileKind::TrackLog) {
     auto warnings = std::make_shared<DamageWarnings>(path, kTrackLastField);
-    layers.push_back(std::make_unique<TrackLineLayer>(path, warnings));
+    if (lines) layers.push_back(std::make_unique<TrackLineLayer>(path, warnings));
     layers.push_back(std::make_unique<RecordPointLayer>("track_points", path, kTrackLastField, kFixFields, warnings));
   } else {
-    AddRouteLayers(path, layers);
+    AddRouteLayers(path, lines, layers);
   }
   return layers;
 }

@@ -1,12 +1,18 @@
 #pragma once
 // The layers of a receiver file opened for reading, each in WGS 84 with its
-// names in UTF-8:
+// names in UTF-8, named and fielded as GDAL's GPX driver names its layers,
+// so that ogr2ogr writes them into GPX as they are:
 //   .upt: "waypoints" (points);
-//   .log: "track" (one line through every fix) and "track_points";
-//   .rte: "routes" (lines drawn as the MIF conversion draws them) and "route_points".
-// The records come through the core's RecordReader, as the converters read them.
-#include <memory>
+//   .log: "track_points" (the fixes), and with LINES=YES first "tracks" (one
+//         line through every fix);
+//   .rte: "route_points" (the waypoints), and with LINES=YES first "routes"
+//         (lines drawn as the MIF conversion draws them).
+// GDAL's GPX writer makes a <trk> or <rte> of a line layer and of a point
+// layer alike, so by default only the points, which carry every field, are
+// offered. The records come through the core's RecordReader, as the
+// converters read them.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,11 +27,11 @@
 
 namespace carteloom::gdal {
 
-// One attribute of a layer and the record field it comes from.
+// One attribute of a layer and the record field it comes from (0: set by the layer).
 struct LayerField {
   const char* name;
   int recordField;
-  OGRFieldType type;  // OFTString (decoded from GBK), OFTReal or OFTInteger64
+  OGRFieldType type;  // OFTString (decoded from GBK), OFTReal, OFTInteger or OFTDateTime
   bool checksummed = false;  // the record's last field, whose "*" and checksum are no part of the value
 };
 
@@ -39,9 +45,10 @@ class ReceiverLayer : public OGRLayer, public OGRGetNextFeatureThroughRaw<Receiv
   virtual OGRFeature* GetNextRawFeature() = 0;
   DEFINE_GET_NEXT_FEATURE_THROUGH_RAW(ReceiverLayer)
 
- protected:
   // A feature of this layer with the next id, its attributes from record.
   OGRFeature* NewFeature(const ReceiverRecord* record = nullptr);
+
+ protected:
   OGRFeatureDefn* defn_;
   OGRSpatialReference* srs_;
   std::span<const LayerField> fields_;
@@ -100,14 +107,14 @@ class StoredLayer final : public ReceiverLayer {
     return next_ < features_.size() ? features_[next_++]->Clone() : nullptr;
   }
   void Add(OGRFeature* feature) { features_.emplace_back(feature); }
-  using ReceiverLayer::NewFeature;
 
  private:
   std::vector<std::unique_ptr<OGRFeature>> features_;
   std::size_t next_ = 0;
 };
 
-// The layers of the receiver file at path, by its kind. Throws FileError when it cannot be read.
-std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, ReceiverFileKind kind);
+// The layers of the receiver file at path, by its kind; the line layers too
+// when lines is set. Throws FileError when it cannot be read.
+std::vector<std::unique_ptr<OGRLayer>> ReceiverLayers(const std::string& path, ReceiverFileKind kind, bool lines);
 
 }  // namespace carteloom::gdal

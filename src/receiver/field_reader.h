@@ -15,6 +15,9 @@ class FieldReader : public BlockReader {
  public:
   // Opens the file; throws FileError naming the path and the reason.
   explicit FieldReader(const std::string& path) : BlockReader(path) {}
+  // Reads source; name stands for it in messages.
+  FieldReader(std::string name, std::unique_ptr<ByteSource> source)
+      : BlockReader(std::move(name), std::move(source)) {}
   // Reads from text held in memory (tests, fuzzing).
   static FieldReader FromText(std::string text) { return FieldReader(InMemory{}, std::move(text)); }
 

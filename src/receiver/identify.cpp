@@ -20,26 +20,30 @@ std::optional<ReceiverFileKind> ReceiverKindOf(std::string_view path) {
   return std::nullopt;
 }
 
+std::optional<bool> ReceiverStart::Take(std::string_view bytes) {
+  if (bytes.empty()) return std::nullopt;
+  empty_ = false;
+  if (head_.empty()) bytes.remove_prefix(std::min(bytes.size(), bytes.find_first_not_of(" \t\r\n")));
+  head_.append(bytes.substr(0, kTagPrefix.size() - head_.size()));
+  if (head_.size() < kTagPrefix.size()) return std::nullopt;
+  return head_ == kTagPrefix;
+}
+
 bool StartsLikeReceiverFile(const std::string& path) {
   errno = 0;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
   if (!file) throw FileError(path, ReasonForErrno(errno != 0 ? errno : ENOENT));
-  std::string head;  // from the first byte that is no blank or line end
-  bool empty = true;
+  ReceiverStart start;
   char block[4096];
-  while (head.size() < kTagPrefix.size()) {
+  for (;;) {
     StopPoint();
     const std::size_t got = std::fread(block, 1, sizeof block, file.get());
     if (got == 0) {
       if (std::ferror(file.get())) throw FileError(path, ReasonForErrno(errno != 0 ? errno : EIO));
-      return empty;
+      return start.AtEnd();
     }
-    empty = false;
-    std::string_view bytes(block, got);
-    if (head.empty()) bytes.remove_prefix(std::min(bytes.size(), bytes.find_first_not_of(" \t\r\n")));
-    head.append(bytes.substr(0, kTagPrefix.size() - head.size()));
+    if (const std::optional<bool> verdict = start.Take({block, got})) return *verdict;
   }
-  return head == kTagPrefix;
 }
 
 }  // namespace carteloom

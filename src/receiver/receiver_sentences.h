@@ -1,5 +1,7 @@
 #pragma once
 // The sentences of the waypoint and route files the writers make.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 
@@ -14,6 +16,21 @@ inline Sentence& GeneratedName(Sentence& sentence, std::uint64_t number, std::ui
   sentence.Text("WPT").Number(number, 3);
   if (route != 0) sentence.Text("_").Number(route);
   return sentence;
+}
+
+// The altitude field of a height in metres: seven characters, whole metres
+// padded with zeros, "-" before the digits of a negative one ("0000050",
+// "-000005"), as receivers write it; a height beyond them is held at the
+// nearest they can. NaN gives otherwise. The text is built in buffer.
+inline std::string_view AltitudeText(double metres, std::string_view otherwise, char (&buffer)[8]) {
+  if (metres != metres) return otherwise;
+  const double rounded = metres < 0 ? -std::floor(0.5 - metres) : std::floor(metres + 0.5);
+  const bool negative = rounded < 0;
+  const double magnitude = std::min(negative ? -rounded : rounded, negative ? 999999.0 : 9999999.0);
+  char* p = buffer;
+  if (negative) *p++ = '-';
+  p = PutIntegerText(p, static_cast<std::uint64_t>(magnitude), negative ? 6 : 7);
+  return {buffer, static_cast<std::size_t>(p - buffer)};
 }
 
 // "$PZTJWPL,ddmm.mmm,N,dddmm.mmm,E,altitude,M,name,,a*hh" CR LF, the name

@@ -10,9 +10,14 @@ void RouteWriter::Write(const LayerObject& object) {
   if (!object.continued) openVertices_ = 0;
   std::size_t start = 0;
   auto writeVertices = [&](std::size_t end, std::uint64_t route) {
-    for (std::size_t v = start; v < end; ++v)
-      WriteWaypointSentence(out_, object.vertices[v], kRouteWaypointAltitude,
+    for (std::size_t v = start; v < end; ++v) {
+      char height[8];
+      const std::string_view altitude = v < object.vertexHeights.size()
+                                            ? AltitudeText(object.vertexHeights[v], kRouteWaypointAltitude, height)
+                                            : kRouteWaypointAltitude;
+      WriteWaypointSentence(out_, object.vertices[v], altitude,
                             [&](Sentence& name) { GeneratedName(name, openVertices_ + (v - start) + 1, route); });
+    }
   };
   for (std::size_t end : object.sectionEnds) {
     writeVertices(end, routes_.Size() + 1);

@@ -111,8 +111,12 @@ void Sentence::Grow(std::size_t n) {
 }
 
 Sentence& Sentence::Name(std::string_view name) {
+  // A reader skips the blanks before a field and takes one that then starts
+  // with a double quote as quoted: such a name would swallow the fields after it.
+  name.remove_prefix(std::min(name.size(), name.find_first_not_of(" \t")));
   char* p = Reserve(name.size());
   for (char c : name) *p++ = c == ',' || c == '*' || c == '$' || c == '\r' || c == '\n' ? '_' : c;
+  if (!name.empty() && name.front() == '"') p[-static_cast<std::ptrdiff_t>(name.size())] = '_';
   p_ = p;
   return *this;
 }

@@ -34,7 +34,8 @@ class Sentence {
     return *this;
   }
   // A name from elsewhere: "," "*" "$" CR and LF, which would add a field or
-  // a sentence, become "_"; every other byte is kept.
+  // a sentence, become "_", as does a '"' that starts the name; blanks before
+  // the name are left out (readers skip them); every other byte is kept.
   Sentence& Name(std::string_view name);
   // Decimal digits, padded with zeros to minDigits.
   Sentence& Number(std::uint64_t value, int minDigits = 1) {

@@ -24,7 +24,11 @@ bool WaypointWriter::Write(const LayerObject& object) {
       counter_ = 0;
       if (!files_.StartNext()) return false;
     }
-    WriteWaypointSentence(files_.Current(), object.points[i], kWaypointAltitude, [&](Sentence& name) {
+    char height[8];
+    const std::string_view altitude =
+        i < object.pointHeights.size() ? AltitudeText(object.pointHeights[i], kWaypointAltitude, height)
+                                       : kWaypointAltitude;
+    WriteWaypointSentence(files_.Current(), object.points[i], altitude, [&](Sentence& name) {
       if (!object.named) {
         GeneratedName(name, sequence_);
       } else {

@@ -26,6 +26,10 @@ struct LayerObject {
   bool continued = false;                    // carries on the object of the piece before
   bool named = false;                        // false when the object has no name
   std::string_view name;                     // in GBK
+  // Heights in metres of the points and of the vertices, each empty or one per
+  // point or vertex; NaN or empty: the altitude files of their kind carry.
+  std::span<const double> pointHeights;
+  std::span<const double> vertexHeights;
 };
 
 // A coordinate that a receiver file cannot hold: a longitude outside

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <random>
 
+#include "receiver/receiver_sentences.h"
+#include "receiver/record_reader.h"
 #include "receiver/sentence.h"
 #include "support/test_support.h"
 
@@ -62,6 +64,30 @@ TEST(Sentence, WorkedExamplesAndThePiecesOfSentences) {
   EXPECT_TRUE(written.starts_with(all)) << written.substr(0, 300);
   EXPECT_EQ(written.substr(all.size()), "$PZTJWPL,3960.000,N,00530.000,E,0000005,M,a_b_c_d_e_f\xCE\xB4,"
                                         "184467440737095516150000000000000000000000007*02\r\n");
+}
+
+// Every name reads back as written, and the record after it stays whole.
+TEST(Sentence, NamesReadBackAsWritten) {
+  const std::pair<std::string, std::string> names[] = {
+      {"\"open", "_open"}, {"\"Quoted\" well", "_Quoted\" well"}, {" \t \"x\"", "_x\""},
+      {"  lead", "lead"}, {"in \"side\"", "in \"side\""}, {"a,b*\r\n", "a_b___"}, {" ", ""}};
+  ScratchFolder folder;
+  OutputFile out(folder / "names.upt");
+  for (const auto& [name, cleaned] : names) {
+    WriteWaypointSentence(out, {116, 39}, kWaypointAltitude, [&](Sentence& s) { s.Name(name); });
+    WriteWaypointSentence(out, {116, 39}, kWaypointAltitude, [&](Sentence& s) { s.Name("NEXT"); });
+  }
+  out.Commit();
+  FieldReader source(folder / "names.upt");
+  RecordReader records(source, waypoint_field::kLast, false, kAllFields);
+  ReceiverRecord record;
+  for (const auto& [name, cleaned] : names) {
+    ASSERT_TRUE(records.Next(record));
+    EXPECT_EQ(record.Field(waypoint_field::kName), cleaned) << name;
+    ASSERT_TRUE(records.Next(record));
+    EXPECT_EQ(record.Field(waypoint_field::kName), "NEXT") << name;
+    EXPECT_EQ(record.fieldCount, waypoint_field::kLast) << name;
+  }
 }
 
 }  // namespace carteloom::testing
