@@ -7,33 +7,11 @@
 #include "fuzz_support.h"
 #include "mif/mid_reader.h"
 #include "mif/mif_scanner.h"
+#include "support/mif_objects.h"
 
 using namespace carteloom;
 using carteloom::fuzz::FileHolding;
 using carteloom::fuzz::Require;
-
-namespace {
-
-// The objects as text: what the layer holds, their points, then their
-// vertices and section ends, each with a mark where an object starts; then
-// the skipped counts.
-std::string Flattened(MifScanner scanner, std::size_t room) {
-  const MifLayerContents contents = scanner.Contents();
-  std::string points = contents.points ? "P" : "", lines = contents.lines ? "L" : "";
-  auto put = [](std::string& out, const Position& v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); };
-  for (MifObject object; scanner.Next(object, room);) {
-    if (!object.continued) points += "|object|", lines += "|object|";
-    for (const Position& v : object.points) put(points, v);
-    for (std::size_t v = 0, s = 0; v <= object.vertices.size(); ++v) {
-      for (; s < object.sectionEnds.size() && object.sectionEnds[s] == v; ++s) lines += "|end|";
-      if (v < object.vertices.size()) put(lines, object.vertices[v]);
-    }
-  }
-  for (std::uint64_t count : scanner.Skipped()) lines += std::to_string(count) + " ";
-  return points + "|lines|" + lines + std::to_string(scanner.ObjectNumber());
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -41,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // what the text read whole gives, when points and lines are kept apart.
   const std::string path = FileHolding(text);
   const std::size_t small = size % 7 + 1;
-  Require(Flattened(MifScanner(path, small), small) == Flattened(MifScanner::FromText(text), 1),
+  Require(testing::ScannedObjects(MifScanner(path, small), small) ==
+              testing::ScannedObjects(MifScanner::FromText(text), 1),
           "the file read in blocks differs from the text");
   MifScanner scanner = MifScanner::FromText(std::string(text));
   MifLayerContents found;

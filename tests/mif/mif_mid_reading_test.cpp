@@ -3,46 +3,26 @@
 // they were written in.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <optional>
 #include <random>
 
 #include "files/charset_codec.h"
 #include "mif/mid_reader.h"
 #include "mif/mif_scanner.h"
+#include "support/mif_objects.h"
 #include "support/test_support.h"
 
 namespace carteloom::testing {
 
-// What the layer holds ("PL"); each object as its points ("P1 2") and its line sections
-// ("1 2 3 4 |"); last the object count and the objects skipped, by kind. The text
-// is read from memory whole, then from a file in blocks of a few bytes and in
-// pieces of a few vertices, which must come to the same.
-static std::vector<std::string> Read(MifScanner scanner, std::size_t room) {
-  const MifLayerContents contents = scanner.Contents();
-  std::vector<std::string> out{std::string(contents.points ? "P" : "") + (contents.lines ? "L" : "")}, lines;
-  char b[64];
-  for (MifObject o; scanner.Next(o, room);) {
-    if (!o.continued) out.emplace_back(), lines.emplace_back();
-    for (const Position& v : o.points) out.back().append(b, std::snprintf(b, 64, "P%g %g ", v.longitude, v.latitude));
-    for (std::size_t v = 0, s = 0; v <= o.vertices.size(); ++v) {
-      for (; s < o.sectionEnds.size() && o.sectionEnds[s] == v; ++s) lines.back() += "|";
-      if (v < o.vertices.size()) lines.back().append(b, std::snprintf(b, 64, "%g %g ", o.vertices[v].longitude, o.vertices[v].latitude));
-    }
-  }
-  for (std::size_t i = 0; i < lines.size(); ++i) out[i + 1] += lines[i];
-  out.push_back(std::to_string(scanner.ObjectNumber()));
-  for (std::uint64_t count : scanner.Skipped()) out.back().append(" ").append(std::to_string(count));
-  return out;
-}
-
+// The objects of a layer read from memory whole, then from a file in blocks of a few bytes and in pieces of a
+// few vertices, which must come to the same.
 static std::vector<std::string> Objects(const std::vector<std::string>& data) {
-  const std::string text = CrLf({"Columns 2", "  PointName Char(20)", "  Data Char(5)", "Data"}) + CrLf(data);
-  const std::vector<std::string> whole = Read(MifScanner::FromText(text), SIZE_MAX);
+  const std::string text = CrLf({"Columns 2", "  PointName Char(20)", "  Line Char(5)", "Data"}) + CrLf(data);
+  const std::vector<std::string> whole = ScannedObjects(MifScanner::FromText(text), SIZE_MAX);
   ScratchFolder folder;
   WriteBytes(folder / "layer.mif", text);
   for (std::size_t block : {1, 3, 7})
-    EXPECT_EQ(Read(MifScanner(folder / "layer.mif", block), block), whole) << block;
+    EXPECT_EQ(ScannedObjects(MifScanner(folder / "layer.mif", block), block), whole) << block;
   return whole;
 }
 
@@ -56,11 +36,15 @@ TEST(MifScanner, HeaderClausesAndObjects) {
                      "  Region 1", "    2", "1 1", "2 2", "  Pline Multiple 2", "    1", "1 2", "    2", "3 4", "5 6",
                      "  Multipoint 2", "7 8", "9 10", "Collection 0", "Collection 2", "  Line 1 2 3 4", "  Text \"x\"",
                      "Pline 3", "116 39", "  116.5 39.5", "\t117 40", "    Pen (1,2,0)", "PLINE", "  1", "2.5E-01 -2e1",
-                     "pline 5", "1 2", "    Pen (1,2,0)", "Pline 0", "Pline -3", "1 2"}),
+                     "pline 5", "1 2", "    Pen (1,2,0)", "Pline 0", "Pline -3", "1 2", "Pline Multiple 5", "0", "0", "0", "0",
+                     "0"}),
             (std::vector<std::string>{"PL", "P116.5 39.75 ", "", "P-70.25 -33.5 ", "", "", "P1 2 P3 4 P5 6 ", "", "",
-                                      "", "", "P15 0.2 ", "P0 0 ", "P116.391 0 ", "P7 8 P9 10 1 2 |3 4 5 6 |", "",
+                                      "", "", "P15 0.2 ", "P0 0 ", "P116.39139 0 ", "P7 8 P9 10 1 2 |3 4 5 6 |", "",
                                       "1 2 3 4 |", "116 39 116.5 39.5 117 40 |", "0.25 -20 |", "1 2 |", "|", "|",
-                                      "21 2 1 1 1 1 2 1"}));
+                                      "|||||", "22 2 1 1 1 1 2 1"}));
+  // Only words that start lines count for the contents, not the column called Line.
+  EXPECT_EQ(Objects({"Point 1 2", "Region 1", "  1", "1 1"}),
+            (std::vector<std::string>{"P", "P1 2 ", "", "2 1 0 0 0 0 0 0"}));
   // What the header declares: WGS84, the MID delimiter (a tab without one) and the charset.
   const struct { const char* shows; std::string header, read; } headers[] = {
       {"the WGS84 clause", "CoordSys Earth Projection 1, 104", "WGS84 \t"},
@@ -99,26 +83,6 @@ static std::string Utf8(char32_t c) {
   if (c < 0x800) return {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
   return {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
           static_cast<char>(0x80 | (c & 0x3F))};
-}
-
-TEST(MifScanner, ContentsJudgedByTheWordsThatStartLines) {
-  // Read in blocks of a byte, every line falls across blocks; the column called Line in the header is no line.
-  ScratchFolder folder;
-  WriteBytes(folder / "layer.mif", "Version 300\nColumns 1\n  Line Char(10)\nData\nPoint 1 2\nRegion 1\n  1\n1 1\n");
-  const MifLayerContents contents = MifScanner(folder / "layer.mif", 1).Contents();
-  EXPECT_TRUE(contents.points && !contents.lines);
-}
-
-TEST(MifScanner, EmptySectionsTakeRoomToo) {
-  std::string text = "Data\nPline Multiple 1000\n";
-  for (int i = 0; i < 1000; ++i) text += "0\n";
-  std::size_t sections = 0;
-  MifScanner scanner = MifScanner::FromText(text);
-  for (MifObject o; scanner.Next(o, 4);) {
-    EXPECT_LE(o.sectionEnds.size(), 4u);
-    sections += o.sectionEnds.size();
-  }
-  EXPECT_EQ(sections, 1000u);
 }
 
 TEST(MidReader, RowsAndTheirNames) {

@@ -15,23 +15,16 @@ namespace {
 std::string RouteFile(const std::string& path, std::size_t routesHeld) {
   // Names of many lengths, none among them, and a section of one vertex.
   const std::vector<std::string> names = {"\xB5\xC0\xC2\xB7", "", std::string(300, 'x'), "R4"};
-  std::vector<Position> vertices = {{116.5, 39.9}, {-0.25, -33.125}, {10, 20}};
-  {
-    OutputFile out(path);
-    RouteWriter routes(out, routesHeld);
-    for (int i = 0; i < 200; ++i) {
-      const std::vector<std::size_t> ends = {1, static_cast<std::size_t>(1 + i % 3)};
-      LayerObject object;
-      object.vertices = std::span(vertices).first(ends.back());
-      object.sectionEnds = ends;
-      object.named = i % 5 != 4;
-      object.name = names[i % names.size()];
-      routes.Write(object);
-    }
-    routes.Finish();
-    out.Close();
-    out.Commit();
+  const std::vector<Position> vertices = {{116.5, 39.9}, {-0.25, -33.125}, {10, 20}};
+  OutputFile out(path);
+  RouteWriter routes(out, routesHeld);
+  for (int i = 0; i < 200; ++i) {
+    const std::vector<std::size_t> ends = {1, static_cast<std::size_t>(1 + i % 3)};
+    routes.Write({.points = {}, .vertices = std::span(vertices).first(ends.back()), .sectionEnds = ends,
+                  .named = i % 5 != 4, .name = names[i % names.size()]});
   }
+  routes.Finish();
+  out.Commit();
   return ReadBytes(path);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #ifndef _WIN32
@@ -35,15 +36,10 @@ std::vector<std::string> ScratchFolder::Names() const {
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string CrLf(const std::vector<std::string>& lines) {
   std::string text;
@@ -120,9 +116,7 @@ void ExpectProgressByBytes(const ScriptedUi& ui) {
   for (std::size_t i = 0; i + 1 < ui.progress.size(); ++i) {
     EXPECT_EQ(ui.progress[i].second, total);
     EXPECT_LE(ui.progress[i].first, total);
-    if (i > 0) {
-      EXPECT_GE(ui.progress[i].first, ui.progress[i - 1].first) << i;
-    }
+    EXPECT_GE(ui.progress[i].first, i > 0 ? ui.progress[i - 1].first : 0) << i;
   }
   EXPECT_EQ(ui.progress[ui.progress.size() - 2].first, total);
   EXPECT_EQ(ui.progress.back().first, 0u);
