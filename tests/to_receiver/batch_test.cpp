@@ -7,7 +7,6 @@
 #include "files/stop_request.h"
 #include "support/output_checks.h"
 #include "support/test_support.h"
-#include "to_receiver/layer_objects.h"
 #include "to_receiver/to_receiver_batch.h"
 
 namespace carteloom::testing {
@@ -201,8 +200,8 @@ TEST(ToReceiverBatch, OverwriteDialogueOfThisDirection) {
   EXPECT_EQ(b.ui.reports.back().whyNot, "没有转换：没有输入新的文件名");
 }
 
-// A stop midway leaves the old file alone, and so does the name of a later
-// part left alone. (That the parts replace old files together or not at all
+// A stop midway leaves the old file alone (the reading ahead ends with the
+// reader still busy), and so does the name of a later part left alone. (That the parts replace old files together or not at all
 // is the kill-anywhere test's, which splits a layer.)
 TEST(ToReceiverBatch, PartsReplaceOldFilesTogetherOrNotAtAll) {
   Batch b;
@@ -259,19 +258,6 @@ TEST(ToReceiverWithGdal, LayersWrittenByGdalInUtf8OrGbk) {
   for (const char* route : {"$PZTJRTE,2,1,c,1,\xBA\xD3\xB5\xCC\xC2\xB7,WPT001_1,a,WPT002_1,a*", "$PZTJRTE,1,1,c,1,TWO,WPT001_2,a,WPT002_2,a*",
                             "$PZTJRTE,1,1,c,1,TWO,WPT001_3,a,WPT002_3,a*"})
     EXPECT_NE(routes.find(route), std::string::npos) << route;
-}
-
-// Stopping early ends the reading ahead: the reader's thread may be busy.
-TEST(LayerObjects, StoppingEarlyEndsTheReading) {
-  std::string mif = "Data\r\n";
-  for (int i = 0; i < 50000; ++i) mif += "Point 1 2\r\n";
-  for (int taken : {0, 1, 4096, 20000}) {
-    MifScanner scanner = MifScanner::FromText(std::string(mif));
-    MidReader names = MidReader::FromText("", ',');
-    LayerObjects layer(scanner, names);
-    LayerObject item;
-    for (int i = 0; i < taken; ++i) ASSERT_TRUE(layer.Next(item));
-  }  // each destructor returns with the reader still busy
 }
 
 }  // namespace
