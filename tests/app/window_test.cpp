@@ -20,7 +20,7 @@
 #include "to_mif/to_mif_batch.h"
 
 using namespace std::string_literals;
-using carteloom::PathBytes;
+using namespace carteloom;
 
 namespace {
 
@@ -61,21 +61,26 @@ QString Rooted(const char* path) { return QDir::rootPath() + QString::fromUtf8(p
 QString Shown(const char* path) { return QDir::toNativeSeparators(Rooted(path)); }
 std::string Bytes(const char* path) { return PathBytes(Rooted(path)); }
 
+// Writes a file, with the folders it needs.
 void WriteFile(const QString& path, const std::string& bytes) {
   QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qsizetype(bytes.size())) == qsizetype(bytes.size()));
+  QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes.data(), qsizetype(bytes.size())), qsizetype(bytes.size()));
 }
 std::string Waypoints(int count) { return QByteArray::fromStdString(kWaypoint).repeated(count).toStdString(); }
+// One of the sample files the window's tests share.
+std::string Sample(const char* name) {
+  QFile file(CARTELOOM_TEST_DATA "/windows/" + QString(name));
+  return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "";
+}
 
-// Every call to the window's side, except that the first progress of a
-// file in mid-read waits until the test lets the batch go on.
-struct PausingUi : carteloom::BatchUi {
+// Every call to the window's side that a batch converting one file makes, except
+// that the first progress in mid-read waits until the test lets the batch go on.
+struct PausingUi : BatchUi {
   using S = const std::string&;
-  explicit PausingUi(carteloom::BatchUi& ui) : ui(ui) {}
+  explicit PausingUi(BatchUi& ui) : ui(ui) {}
   void ShowMessage(S t, S h) override { ui.ShowMessage(t, h); }
-  void ShowFileMessage(S p, S t, S h) override { ui.ShowFileMessage(p, t, h); }
-  void ShowSummary(S t, S h) override { ui.ShowSummary(t, h); }
-  carteloom::OverwriteAnswer AskOverwrite(S t, S h) override { return ui.AskOverwrite(t, h); }
+  OverwriteAnswer AskOverwrite(S t, S h) override { return ui.AskOverwrite(t, h); }
   std::optional<std::string> AskText(S p, S h, S o) override { return ui.AskText(p, h, o); }
   std::size_t SourceCount() const override { return ui.SourceCount(); }
   std::string SourceAt(std::size_t i) const override { return ui.SourceAt(i); }
@@ -87,7 +92,7 @@ struct PausingUi : carteloom::BatchUi {
     }
     ui.ShowProgress(done, total);
   }
-  carteloom::BatchUi& ui;
+  BatchUi& ui;
   static inline std::atomic<bool> paused{false};
   static inline std::counting_semaphore<> reached{0}, goOn{0};
 };
@@ -104,45 +109,54 @@ struct DrawnEntries : QProxyStyle {
   }
 };
 
-struct PaintCounter : QObject {
-  int count = 0;
-  bool eventFilter(QObject*, QEvent* event) override {
-    count += event->type() == QEvent::Paint;
-    return false;
-  }
-};
-
 // The window on a desktop whose dialogs answer from a script and note what
 // they showed. Questions are answered Cancel, input boxes with "renamed".
+// The files a test makes go into a temporary folder of the fixture's own.
 struct Fixture {
-  explicit Fixture(carteloom::Batches batches = carteloom::Batches::Converters()) : batches(std::move(batches)) {}
-  carteloom::Batches batches;
-  bool overwrite = false;  // the answer to questions
+  explicit Fixture(Batches batches = Batches::Converters()) : batches(std::move(batches)) {}
+  QTemporaryDir temp;
+  Batches batches;
+  bool overwrite = false;    // the answer to questions
+  bool qtQuestions = false;  // questions go to Qt's own box, to be answered there
   std::vector<std::optional<std::string>> openAnswers;  // nullopt: the dialog was cancelled
-  std::vector<carteloom::OpenFileRequest> requests;
+  std::vector<OpenFileRequest> requests;
   QStringList shown;  // "title: text", "title? text" for questions, "title: prompt|proposal" for input, the end
   std::function<void()> whileMessageShown = [] {};  // what a user tries while a message is up
-  carteloom::Desktop desktop{
+  Desktop desktop{
       [this](QWidget*, bool, const QString& text, const QString& title) {
         shown << title + ": " + text; whileMessageShown();
       },
-      [this](QWidget*, bool, const QString& text, const QString& title) {
-        shown << title + "? " + text; whileMessageShown(); return overwrite;
+      [this](QWidget* owner, bool usable, const QString& text, const QString& title) {
+        shown << title + "? " + text; whileMessageShown();
+        return qtQuestions ? Desktop::Platform().question(owner, usable, text, title) : overwrite;
       },
       [this](QWidget*, bool, const QString& prompt, const QString& title, const QString& proposal) {
         shown << title + ": " + prompt + "|" + proposal; return QString("renamed");
       },
-      [this](QWidget*, const carteloom::OpenFileRequest& request) {
+      [this](QWidget*, const OpenFileRequest& request) {
         requests.push_back(request); return openAnswers.at(requests.size() - 1);
       },
       [this] { shown << "the program ends"; }};
-  carteloom::MainWindow window{desktop, batches};
+  MainWindow window{desktop, batches};
 
   template <typename T = QListWidget> T* Get(const char* name) { return window.findChild<T*>(name); }
   void Click(const char* button) { QTest::mouseClick(Get<QPushButton>(button), Qt::LeftButton); }
+  // A platform with windows of its own lays out and takes clicks only in a shown window.
+  bool Show(bool active = false) {
+    window.show();
+    if (active) window.activateWindow();
+    return active ? QTest::qWaitForWindowActive(&window) : QTest::qWaitForWindowExposed(&window);
+  }
+  // Chooses files of the temporary folder with an add button; answers given beforehand come first.
+  void Add(const char* button, const QStringList& names) {
+    QStringList paths;
+    for (const QString& name : names) paths << In(name);
+    openAnswers.push_back(DialogAnswer(paths));
+    Click(button);
+  }
   // Clicks a convert button and waits for the end of its batch.
   bool Convert(const char* button) {
-    QSignalSpy done(&window, &carteloom::MainWindow::batchFinished);
+    QSignalSpy done(&window, &MainWindow::batchFinished);
     Click(button);
     return !done.isEmpty() || done.wait(30000);
   }
@@ -151,6 +165,12 @@ struct Fixture {
     for (int row = 0; row < Get(list)->count(); ++row) entries << Get(list)->item(row)->text();
     return entries;
   }
+  // A file or folder of the temporary folder: its path, as the window shows it, its bytes.
+  QString In(const QString& name) const { return QDir(temp.path()).filePath(name); }
+  QString Native(const QString& name) const { return QDir::toNativeSeparators(In(name)); }
+  std::string Read(const QString& name) const { return FileText(PathBytes(In(name))); }
+  void Write(const QString& name, const std::string& bytes) const { WriteFile(In(name), bytes); }
+  void Output(const char* picker, const QString& folder = "") { Get<FolderList>(picker)->ShowFolder(In(folder)); }
 };
 
 }  // namespace
@@ -159,7 +179,7 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QVERIFY(carteloom::LoadQtTranslations()); }
+  void initTestCase() { QVERIFY(LoadQtTranslations()); }
 
   void WindowAndControlsFollowTheLayout() {
     Fixture f;
@@ -188,12 +208,12 @@ class WindowTest : public QObject {
     const auto* bar = f.Get<QProgressBar>("ProgressBar1");  // empty
     QCOMPARE(QList<int>({bar->minimum(), bar->maximum(), bar->value(), bar->isTextVisible()}), QList({0, 100, 0, 0}));
     // Both pickers start in the current folder, on a drive of their list; a folder list is a plain tree.
-    for (auto* folder : {f.Get<carteloom::FolderList>("Dir1"), f.Get<carteloom::FolderList>("Dir_Trekvane")}) {
+    for (auto* folder : {f.Get<FolderList>("Dir1"), f.Get<FolderList>("Dir_Trekvane")}) {
       QCOMPARE(folder->Path(), QDir::currentPath());
       QVERIFY(folder->isHeaderHidden() && !folder->rootIsDecorated() && !folder->itemsExpandable());
     }
     QVERIFY(f.Get<QComboBox>("Drive1")->currentIndex() >= 0 && f.Get<QComboBox>("Drive_Trekvane")->currentIndex() >= 0);
-    QCOMPARE(carteloom::MachineDrives().removeDuplicates(), 0);  // each drive listed once
+    QCOMPARE(MachineDrives().removeDuplicates(), 0);  // each drive listed once
     // A frame's caption is set in from its edge, and its line runs through the caption, above the controls.
     for (const auto* frame : f.window.findChildren<QGroupBox*>()) {
       QStyleOptionGroupBox option;
@@ -210,18 +230,18 @@ class WindowTest : public QObject {
 
   void DialogAnswersTakeThePlatformsForm() {
     // One file as its path; several as their folder and names.
-    QCOMPARE(carteloom::DialogAnswer({Rooted("gps/a b.upt")}), Bytes("gps/a b.upt") + "\0\0"s);
-    QCOMPARE(carteloom::DialogAnswer({Rooted("gps/b.upt"), Rooted("gps/a.upt")}), Bytes("gps") + "\0b.upt\0a.upt\0\0"s);
+    QCOMPARE(DialogAnswer({Rooted("gps/a b.upt")}), Bytes("gps/a b.upt") + "\0\0"s);
+    QCOMPARE(DialogAnswer({Rooted("gps/b.upt"), Rooted("gps/a.upt")}), Bytes("gps") + "\0b.upt\0a.upt\0\0"s);
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {Bytes("gps/day1.upt"), {}}, {"\0\0"s, {}},                     // no NUL; no path
         {Bytes("gps") + "\0a.upt\0tail"s, {Bytes("gps/a.upt")}},  // an unterminated name
     };
-    for (const auto& [answer, files] : cases) QCOMPARE(carteloom::ChosenFiles(answer), files);
+    for (const auto& [answer, files] : cases) QCOMPARE(ChosenFiles(answer), files);
     // More names than the platform's dialog gives: all taken.
-    QCOMPARE(carteloom::ChosenFiles("/f\0"s + QByteArray("a\0", 2).repeated(120).toStdString() + '\0').size(), 120u);
+    QCOMPARE(ChosenFiles("/f\0"s + QByteArray("a\0", 2).repeated(120).toStdString() + '\0').size(), 120u);
 #ifndef Q_OS_WIN  // where file names are in the ANSI code page, such bytes are characters
     // Stray bytes of a path are replaced in a message, also the last one; the text around them survives.
-    QCOMPARE(carteloom::ShownText("/gps/\xB5x已存在\xB5"), QString::fromUtf8("/gps/\xEF\xBF\xBDx已存在\xEF\xBF\xBD"));
+    QCOMPARE(ShownText("/gps/\xB5x已存在\xB5"), QString::fromUtf8("/gps/\xEF\xBF\xBDx已存在\xEF\xBF\xBD"));
 #endif
   }
 
@@ -243,7 +263,7 @@ class WindowTest : public QObject {
       QCOMPARE(f.Get(side.list)->item(1)->toolTip(), Shown("d/b"));
       QCOMPARE(f.shown, QStringList({kMessage + Shown("d/b") + kDuplicate, kMessage + Shown("x") + kDuplicate}));
       QCOMPARE(countsAtMessages, QList<int>({3, 6}));  // each message in its turn among the appends
-      const carteloom::OpenFileRequest& asked = f.requests.at(0);
+      const OpenFileRequest& asked = f.requests.at(0);
       QCOMPARE(QStringList({asked.filterDescription, asked.filterPattern, asked.title, asked.initialFolder}),
                QStringList({side.description, side.pattern, side.title, QDir::currentPath()}));
 
@@ -269,46 +289,41 @@ class WindowTest : public QObject {
 
   // There and back: a waypoint file to MIF into Dir1, that MIF back into Dir_Trekvane.
   void BothConversionsWriteIntoTheChosenFolderAndWorkOffTheirList() {
-    QTemporaryDir temp;
-    QVERIFY(QDir(temp.path()).mkdir("mif") && QDir(temp.path()).mkdir("card"));
-    WriteFile(temp.filePath("day1.upt"), kWaypoint);
-    WriteFile(temp.filePath("card/day1.upt"), "old");
     Fixture f;
+    QVERIFY(QDir(f.temp.path()).mkdir("mif"));
+    f.Write("day1.upt", kWaypoint);
+    f.Write("card/day1.upt", "old");
     // Dir1 by its drive, which stays when one that cannot be read is chosen, and a double click on a subfolder.
-    auto* drive1 = f.Get<carteloom::DriveList>("Drive1");
-    drive1->SetDrives({"/", temp.path(), temp.filePath("gone")});
+    auto* drive1 = f.Get<DriveList>("Drive1");
+    drive1->SetDrives({"/", f.temp.path(), f.In("gone")});
     for (int drive : {1, 2}) drive1->setCurrentIndex(drive);
-    QCOMPARE(drive1->Drive(), temp.path());
+    QCOMPARE(drive1->Drive(), f.temp.path());
     auto* dir1 = f.Get<QTreeWidget>("Dir1");
-    f.window.show();  // a platform with windows of its own lays out and takes clicks only in a shown window
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QVERIFY(f.Show());
     QTreeWidgetItem* mif = dir1->findItems("mif", Qt::MatchExactly | Qt::MatchRecursive).value(0);
     dir1->scrollToItem(mif);  // deep temporary folders (C:\users\NAME\Temp\...) fill the list
     const QRect place = dir1->visualItemRect(mif);
     QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, place.center());
     QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, place.center());
     // Dir_Trekvane by its drive.
-    f.Get<carteloom::DriveList>("Drive_Trekvane")->SetDrives({"/", temp.filePath("card")});
-    f.Get<carteloom::DriveList>("Drive_Trekvane")->setCurrentIndex(1);
-    f.openAnswers = {carteloom::DialogAnswer({temp.filePath("day1.upt")}),
-                     carteloom::DialogAnswer({temp.filePath("mif/day1.mif")})};
+    f.Get<DriveList>("Drive_Trekvane")->SetDrives({"/", f.In("card")});
+    f.Get<DriveList>("Drive_Trekvane")->setCurrentIndex(1);
     QList<bool> usable;  // while a batch shows a box: can another batch start, can this one be cancelled?
     f.whileMessageShown = [&] {
       usable << f.Get<QPushButton>("Cmd_ConvertTrekvane")->isEnabled() << f.Get<QPushButton>("Cmd_Cancle")->isEnabled();
     };
-    f.Click("Cmd_Add");
+    f.Add("Cmd_Add", {"day1.upt"});
     QVERIFY(f.Convert("Cmd_Convert"));
-    f.Click("Cmd_addMif");
+    f.Add("Cmd_addMif", {"mif/day1.mif"});
     QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
-    QCOMPARE(carteloom::FileText(PathBytes(temp.filePath("card/renamed.upt"))), kWaypoint);
-    QCOMPARE(carteloom::FileText(PathBytes(temp.filePath("card/day1.upt"))), "old"s);  // answered Cancel
+    QCOMPARE(f.Read("card/renamed.upt"), kWaypoint);
+    QCOMPARE(f.Read("card/day1.upt"), "old"s);  // answered Cancel
     QCOMPARE(f.Entries("List_OrigFile") + f.Entries("List_MifFile"), QStringList());
-    QCOMPARE(f.shown,
-             QStringList({kMessage + QString::fromUtf8("无法读取“%1”，请检查！").arg(QDir::toNativeSeparators(temp.filePath("gone"))),
-                          kMessage + QString::fromUtf8("共计 1个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！"),
-                          "Message? " + QDir::toNativeSeparators(temp.filePath("card/day1.upt")) + QString::fromUtf8(" 已存在，是否覆盖？"),
-                          QString::fromUtf8("请输入一个新的文件名！: 文件重命名为|day1_2"),
-                          kMessage + QString::fromUtf8("共计 1个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！")}));
+    QCOMPARE(f.shown, QStringList({kMessage + QString::fromUtf8("无法读取“%1”，请检查！").arg(f.Native("gone")),
+                                   kMessage + "共计 1个Trekvane航路点、航迹、航线文件已转换成MapInfo的Mif文件！",
+                                   "Message? " + f.Native("card/day1.upt") + " 已存在，是否覆盖？",
+                                   QString::fromUtf8("请输入一个新的文件名！: 文件重命名为|day1_2"),
+                                   kMessage + "共计 1个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！"}));
     QCOMPARE(usable, QList<bool>({false, true, false, true, false, true}));
     QVERIFY(f.Get<QPushButton>("Cmd_Convert")->isEnabled() && f.window.close());
   }
@@ -317,38 +332,28 @@ class WindowTest : public QObject {
   // and named in boxes as they are; every output takes its source's name. With CARTELOOM_WINDOW_OUTPUTS set,
   // the outputs are copied there, to be compared with those of the window built for the other system.
   void ChineseNamesPassThroughBothDirections() {
-    QTemporaryDir temp;
-    const QDir root(temp.path());
-    for (const char* folder : {"太原", "出图", "卡"}) QVERIFY(root.mkdir(QString::fromUtf8(folder)));
-    const QString data = CARTELOOM_TEST_DATA "/windows/";
-    const auto path = [&root](const char* name) { return root.filePath(QString::fromUtf8(name)); };
-    for (auto [from, to] : {std::pair{"wells.upt", "太原/小谢.upt"}, {"points.mif", "太原/魏.mif"}, {"points.mid", "太原/魏.mid"}})
-      QVERIFY(QFile::copy(data + from, path(to)));
-    WriteFile(path("卡/魏.upt"), "old");
     Fixture f;
+    QVERIFY(QDir(f.temp.path()).mkdir("出图"));
+    for (auto [from, to] : {std::pair{"wells.upt", "太原/小谢.upt"}, {"points.mif", "太原/魏.mif"}, {"points.mid", "太原/魏.mid"}})
+      f.Write(to, Sample(from));
+    f.Write("卡/魏.upt", "old");
     f.overwrite = true;
-    f.Get<carteloom::FolderList>("Dir1")->ShowFolder(path("出图"));
-    f.Get<carteloom::FolderList>("Dir_Trekvane")->ShowFolder(path("卡"));
-    const std::string upt = carteloom::DialogAnswer({path("太原/小谢.upt")});
-    f.openAnswers = {upt, upt, carteloom::DialogAnswer({path("太原/魏.mif")})};
-    f.Click("Cmd_Add");
-    f.Click("Cmd_Add");
+    f.Output("Dir1", "出图");
+    f.Output("Dir_Trekvane", "卡");
+    for (int i = 0; i < 2; ++i) f.Add("Cmd_Add", {"太原/小谢.upt"});
     QVERIFY(f.Convert("Cmd_Convert"));
-    f.Click("Cmd_addMif");
+    f.Add("Cmd_addMif", {"太原/魏.mif"});
     QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
-    const QString shownUpt = QDir::toNativeSeparators(path("太原/小谢.upt"));
-    QCOMPARE(f.shown.mid(0, 1), QStringList({kMessage + shownUpt + kDuplicate}));
-    QCOMPARE(f.shown.filter("Message? "),
-             QStringList({"Message? " + QDir::toNativeSeparators(path("卡/魏.upt")) + QString::fromUtf8(" 已存在，是否覆盖？")}));
-    QCOMPARE(QDir(path("出图")).entryList(QDir::Files), QStringList({QString::fromUtf8("小谢.mid"), QString::fromUtf8("小谢.mif")}));
-    QCOMPARE(QDir(path("卡")).entryList(QDir::Files),
-             QStringList({QString::fromUtf8("魏.upt"), QString::fromUtf8("魏2.upt"), QString::fromUtf8("魏3.upt")}));
-    QVERIFY(QFile(path("出图/小谢.mid")).size() > 0 && QFile(path("卡/魏.upt")).size() > 3);
+    QCOMPARE(f.shown.mid(0, 1), QStringList({kMessage + f.Native("太原/小谢.upt") + kDuplicate}));
+    QCOMPARE(f.shown.filter("Message? "), QStringList({"Message? " + f.Native("卡/魏.upt") + " 已存在，是否覆盖？"}));
+    const auto files = [&f](const char* folder) { return QDir(f.In(folder)).entryList(QDir::Files).join(' '); };
+    QCOMPARE(files("出图") + ", " + files("卡"), QString::fromUtf8("小谢.mid 小谢.mif, 魏.upt 魏2.upt 魏3.upt"));
+    QVERIFY(QFile(f.In("出图/小谢.mid")).size() > 0 && QFile(f.In("卡/魏.upt")).size() > 3);
     if (const QString copies = qEnvironmentVariable("CARTELOOM_WINDOW_OUTPUTS"); !copies.isEmpty()) {
-      for (const char* folder : {"出图", "卡"}) {
-        QVERIFY(QDir().mkpath(copies + '/' + QString::fromUtf8(folder)));
-        for (const QString& file : QDir(path(folder)).entryList(QDir::Files))
-          QVERIFY(QFile::copy(path(folder) + '/' + file, copies + '/' + QString::fromUtf8(folder) + '/' + file));
+      for (const QString folder : {"出图", "卡"}) {
+        QVERIFY(QDir().mkpath(copies + '/' + folder));
+        for (const QString& file : QDir(f.In(folder)).entryList(QDir::Files))
+          QVERIFY(QFile::copy(f.In(folder) + '/' + file, copies + '/' + folder + '/' + file));
       }
     }
   }
@@ -356,16 +361,15 @@ class WindowTest : public QObject {
   // In both directions the bar shows the share of the input bytes done: it only grows, is full after the
   // last file, empty at the summary, and up to date when a box shows.
   void ProgressFollowsTheInputBytesInBothDirections() {
-    QTemporaryDir temp;
-    for (const char* name : {"a.upt", "b.upt"}) WriteFile(temp.filePath(name), Waypoints(4000));
     Fixture f;
+    for (const char* name : {"a.upt", "b.upt"}) f.Write(name, Waypoints(4000));
     f.overwrite = true;  // the MIF files' waypoints replace the waypoint files they came from
-    for (const char* folder : {"Dir1", "Dir_Trekvane"}) f.Get<carteloom::FolderList>(folder)->ShowFolder(temp.path());
-    f.openAnswers = {PathBytes(temp.path()) + "\0a.upt\0b.upt\0\0"s, PathBytes(temp.path()) + "\0a.mif\0b.mif\0\0"s};
+    for (const char* folder : {"Dir1", "Dir_Trekvane"}) f.Output(folder);
     auto* bar = f.Get<QProgressBar>("ProgressBar1");
     QList<int> values, atBoxes;
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) { values << value; });
     f.whileMessageShown = [&] { atBoxes << bar->value(); };
+    f.openAnswers = {DialogAnswer({f.In("a.upt"), f.In("b.upt")}), DialogAnswer({f.In("a.mif"), f.In("b.mif")})};
     for (auto [add, convert] : {std::pair{"Cmd_Add", "Cmd_Convert"}, std::pair{"Cmd_addMif", "Cmd_ConvertTrekvane"}}) {
       values.clear();
       f.Click(add);
@@ -382,36 +386,32 @@ class WindowTest : public QObject {
   // A batch stopped in mid-file by 取消 or by closing the window, which stayed live meanwhile: the old outputs
   // are intact, nothing else is in the folder, the entry is still listed, and then the program ends.
   void CancelOrCloseStopsTheRunningBatchCleanly() {
-    QTemporaryDir temp;
-    WriteFile(temp.filePath("day1.upt"), Waypoints(20000));
-    QVERIFY(QDir(temp.path()).mkdir("out"));
-    for (const char* old : {"out/day1.mif", "out/day1.mid"}) WriteFile(temp.filePath(old), "old");
     for (bool byClosing : {false, true}) {
-      Fixture f({[](carteloom::BatchUi& ui, const std::string& folder) {
+      DrawnEntries drawn;
+      Fixture f({[](BatchUi& ui, const std::string& folder) {
                    PausingUi pausing(ui);
-                   return carteloom::RunToMifBatch(pausing, folder);
+                   return RunToMifBatch(pausing, folder);
                  }, {}});
+      f.Write("day1.upt", Waypoints(20000));
+      for (const char* old : {"out/day1.mif", "out/day1.mid"}) f.Write(old, "old");
       f.overwrite = true;
       PausingUi::paused = false;
-      f.Get<carteloom::FolderList>("Dir1")->ShowFolder(temp.filePath("out"));
-      f.openAnswers = {carteloom::DialogAnswer({temp.filePath("day1.upt")})};
-      f.Click("Cmd_Add");
-      f.window.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-      QSignalSpy done(&f.window, &carteloom::MainWindow::batchFinished);
+      f.Output("Dir1", "out");
+      f.Add("Cmd_Add", {"day1.upt"});
+      QVERIFY(f.Show());
+      QSignalSpy done(&f.window, &MainWindow::batchFinished);
       f.Click("Cmd_Convert");
       auto goOn = qScopeGuard([] { PausingUi::goOn.release(); });  // also when the test fails
       QVERIFY(QTest::qWaitFor([] { return PausingUi::reached.try_acquire(); }));
       // Mid-file: the window paints, moves and takes clicks; only the cancel buttons are usable.
-      PaintCounter paints;
-      f.window.installEventFilter(&paints);
+      f.Get("List_OrigFile")->setStyle(&drawn);
       const QPoint moved = f.window.pos() + QPoint(40, 30);
       f.window.move(moved);
       for (int i = 0; i < 5; ++i) {
-        f.window.update();
+        f.Get("List_OrigFile")->viewport()->update();
         QTest::qWait(20);
       }
-      QVERIFY(paints.count >= 5 && f.window.BatchRunning());
+      QVERIFY(drawn.texts.size() >= 5 && f.window.BatchRunning());
       QTRY_COMPARE(f.window.pos(), moved);
       QVERIFY(!f.Get<QPushButton>("Cmd_Convert")->isEnabled() && f.Get<QPushButton>("Cmd_Cancle")->isEnabled());
       if (byClosing) {
@@ -425,98 +425,66 @@ class WindowTest : public QObject {
       QVERIFY(done.wait());
       QCOMPARE(f.shown.size(), 2);  // the question whether to overwrite, no summary
       QCOMPARE(f.shown.last(), "the program ends");
-      carteloom::ClearStopRequest();  // for the file reads below; the program would have ended
-      QCOMPARE(QDir(temp.filePath("out")).entryList(QDir::Files | QDir::Hidden), QStringList({"day1.mid", "day1.mif"}));
-      for (const char* old : {"out/day1.mif", "out/day1.mid"})
-        QCOMPARE(carteloom::FileText(PathBytes(temp.filePath(old))), "old"s);
-      QCOMPARE(f.Entries("List_OrigFile"), QStringList({QDir::toNativeSeparators(temp.filePath("day1.upt"))}));
+      ClearStopRequest();  // for the file reads below; the program would have ended
+      QCOMPARE(QDir(f.In("out")).entryList(QDir::Files | QDir::Hidden), QStringList({"day1.mid", "day1.mif"}));
+      QCOMPARE(f.Read("out/day1.mif") + f.Read("out/day1.mid"), "oldold"s);
+      QCOMPARE(f.Entries("List_OrigFile"), QStringList({f.Native("day1.upt")}));
     }
   }
 
   // While a batch waits for the answer to its question, 取消 still works: the box closes, the batch stops with
   // the old output intact, and the program ends.
   void CancelStopsABatchThatWaitsForAnAnswer() {
-    QTemporaryDir temp;
-    WriteFile(temp.filePath("day1.upt"), kWaypoint);
-    WriteFile(temp.filePath("day1.mif"), "old");
-    carteloom::Desktop desktop = carteloom::Desktop::Platform();  // Qt's own boxes
-    bool ended = false;
-    desktop.endProgram = [&ended] { ended = true; };
-    desktop.openFiles = [&temp](QWidget*, auto&) { return carteloom::DialogAnswer({temp.filePath("day1.upt")}); };
-    carteloom::MainWindow window(desktop);
-    window.findChild<carteloom::FolderList*>("Dir1")->ShowFolder(temp.path());
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const auto* cancel = window.findChild<QPushButton*>("Cmd_Cancle");
+    Fixture f;
+    f.qtQuestions = true;
+    f.Write("day1.upt", kWaypoint);
+    f.Write("day1.mif", "old");
+    f.Output("Dir1");
+    QVERIFY(f.Show());
+    const auto* cancel = f.Get<QPushButton>("Cmd_Cancle");
     QString asked;
     QTimer user;  // clicks 取消 while the question is up, as the platform delivers a click
     QObject::connect(&user, &QTimer::timeout, [&] {
-      auto* box = window.findChild<QMessageBox*>();
+      auto* box = f.window.findChild<QMessageBox*>();
       if (box == nullptr || !box->isVisible()) return;
       if (!asked.isEmpty()) {  // the click did not get through
-        carteloom::RequestStop();
+        RequestStop();
         return box->reject();
       }
       asked = box->text();
-      QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, cancel->mapTo(&window, cancel->rect().center()));
+      QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {}, cancel->mapTo(&f.window, cancel->rect().center()));
     });
     user.start(10);
-    QTest::mouseClick(window.findChild<QPushButton*>("Cmd_Add"), Qt::LeftButton);
-    QSignalSpy done(&window, &carteloom::MainWindow::batchFinished);
-    QTest::mouseClick(window.findChild<QPushButton*>("Cmd_Convert"), Qt::LeftButton);
-    QVERIFY(done.wait() && ended && window.findChild<QMessageBox*>() == nullptr);
-    carteloom::ClearStopRequest();
+    f.Add("Cmd_Add", {"day1.upt"});
+    QVERIFY(f.Convert("Cmd_Convert") && f.window.findChild<QMessageBox*>() == nullptr);
+    QCOMPARE(f.shown.last(), "the program ends");
+    ClearStopRequest();
     QVERIFY2(asked.contains(QString::fromUtf8("已存在")), qPrintable(asked));
-    QCOMPARE(carteloom::FileText(temp.filePath("day1.mif").toStdString()), "old"s);
+    QCOMPARE(f.Read("day1.mif"), "old"s);
   }
 
   // A box about a file shows before the next file is converted, and the batch waits for it. A batch that ends
   // early then lists, after the box that ended it, the files it did not convert.
   void BoxesComeBeforeTheNextFileAndAnEarlyEndListsTheRest() {
-    QTemporaryDir temp;
-    for (const char* suffix : {".mif", ".mid"})
-      QVERIFY(QFile::copy(CARTELOOM_TEST_DATA "/windows/points" + QString(suffix), temp.filePath("good") + suffix));
-    WriteFile(temp.filePath("notes.mif"), "Version 300\r\nData\r\n");
-    WriteFile(temp.filePath("utm.mif"), "Version 300\r\nCoordSys Earth Projection 8, 104\r\nData\r\nPoint 5 4\r\n");
     Fixture f;
-    f.Get<carteloom::FolderList>("Dir_Trekvane")->ShowFolder(temp.path());
-    f.openAnswers = {PathBytes(temp.path()) + "\0notes.mif\0good.mif\0utm.mif\0roads.mif\0\0"s};
+    f.Write("good.mif", Sample("points.mif"));
+    f.Write("good.mid", Sample("points.mid"));
+    f.Write("notes.mif", "Version 300\r\nData\r\n");
+    f.Write("utm.mif", "Version 300\r\nCoordSys Earth Projection 8, 104\r\nData\r\nPoint 5 4\r\n");
+    f.Output("Dir_Trekvane");
     QList<qsizetype> atBoxes;  // the files written and the entries left when each box shows
     f.whileMessageShown = [&] {
-      atBoxes << QDir(temp.path()).entryList({"*.upt"}).size() << f.Get("List_MifFile")->count();
+      atBoxes << QDir(f.temp.path()).entryList({"*.upt"}).size() << f.Get("List_MifFile")->count();
     };
-    f.Click("Cmd_addMif");
+    f.Add("Cmd_addMif", {"notes.mif", "good.mif", "utm.mif", "roads.mif"});
     QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
     QCOMPARE(atBoxes, QList<qsizetype>({0, 3, 3, 2, 3, 2}));
-    const auto path = [&temp](const char* name) { return QDir::toNativeSeparators(temp.filePath(name)) + '\n'; };
+    const auto path = [&f](const char* name) { return f.Native(name) + '\n'; };
     QCOMPARE(f.shown,
-             QStringList({"Carteloom: " + path("notes.mif") + QString::fromUtf8("此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！"),
-                          kMessage + path("utm.mif") + QString::fromUtf8("该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!"),
-                          kMessage + QString::fromUtf8("批处理已提前结束，以下文件没有转换：\n  ") + path("notes.mif") +
-                              "  " + path("utm.mif") + "  " + path("roads.mif").chopped(1)}));
-  }
-
-  // Re-exporting a layer of three parts asks once, and names the part an older export of four left behind.
-  void OneQuestionForTheLayersPartsAndTheOldPartNamed() {
-    QTemporaryDir temp;
-    WriteFile(temp.filePath("points.mif"), "Version 300\r\nCoordSys Earth Projection 1, 104\r\nData\r\n" +
-                                               QByteArray("Point 116.5 39.5\r\n").repeated(1200).toStdString());
-    WriteFile(temp.filePath("points.mid"), "");
-    for (const char* part : {"points.upt", "points2.upt", "points3.upt", "points4.upt"}) WriteFile(temp.filePath(part), "old");
-    Fixture f;
-    f.overwrite = true;
-    f.Get<carteloom::FolderList>("Dir_Trekvane")->ShowFolder(temp.path());
-    f.openAnswers = {PathBytes(temp.filePath("points.mif")) + "\0\0"s};
-    f.Click("Cmd_addMif");
-    QVERIFY(f.Convert("Cmd_ConvertTrekvane"));
-    const auto path = [&temp](const char* name) { return QDir::toNativeSeparators(temp.filePath(name)); };
-    QCOMPARE(f.shown,
-             QStringList({"Message? " + path("points.upt") + QString::fromUtf8(" 已存在，是否覆盖？"),
-                          kMessage + path("points3.upt") +
-                              QString::fromUtf8(" 是这一图层的最后一个航路点文件。\n以下文件是以前的转换留下的，"
-                                                "其中的航路点不是这次转换的：\n  ") + path("points4.upt"),
-                          kMessage + QString::fromUtf8("共计 1个MapInfo的Mif文件转成Trekvane的航路点、航迹、航线文件！")}));
-    QCOMPARE(carteloom::FileText(PathBytes(temp.filePath("points4.upt"))), "old"s);
+             QStringList({"Carteloom: " + path("notes.mif") + "此文件不是一个有效的MapInfo单独点,线Mif文件,请检查！",
+                          kMessage + path("utm.mif") + "该Mif文件不是WGS84坐标系,请在MapInfo中转换成WGS84坐标系后再转入!",
+                          kMessage + "批处理已提前结束，以下文件没有转换：\n  " + path("notes.mif") + "  " + path("utm.mif") +
+                              "  " + path("roads.mif").chopped(1)}));
   }
 
   // Every name typed into the open-file dialog is taken, one it lists as well as one it does not.
@@ -535,8 +503,8 @@ class WindowTest : public QObject {
       QTest::keyClick(typed, Qt::Key_Return);
       if (dialog->isVisible()) dialog->reject();
     });
-    const auto answer = carteloom::Desktop::Platform().openFiles(nullptr, {"(*.upt)", "*.upt", "", temp.path()});
-    QCOMPARE(carteloom::ChosenFiles(answer.value_or("")),
+    const auto answer = Desktop::Platform().openFiles(nullptr, {"(*.upt)", "*.upt", "", temp.path()});
+    QCOMPARE(ChosenFiles(answer.value_or("")),
              std::vector<std::string>({PathBytes(temp.filePath("big1.upt")), PathBytes(temp.filePath("notes.txt"))}));
   }
 
@@ -544,7 +512,7 @@ class WindowTest : public QObject {
   // folder is gone) share one box, which lists as many as a box can show. A box wraps a long path between folders.
   void FileMessagesNameTheirFilesAndShareABox() {
     Fixture f;
-    carteloom::WindowBatchUi ui(f.window, *f.Get<carteloom::SourceList>("List_OrigFile"),
+    WindowBatchUi ui(f.window, *f.Get<SourceList>("List_OrigFile"),
                                 *f.Get<QProgressBar>("ProgressBar1"), f.desktop, "/x");
     const std::string gone = "没有转换：输出文件夹 /x 不存在";
     for (const char* path : {"/d/a", "/d/b"}) {
@@ -558,25 +526,21 @@ class WindowTest : public QObject {
     const QString goneText = QString::fromStdString(gone);
     QCOMPARE(f.shown, QStringList({kMessage + "/d/a\n/d/b\n" + goneText, kMessage + QString::fromUtf8("/d/c\n其他"),
                                    QString::fromUtf8("消息? 覆盖？"), kMessage + "/d/d\n" + goneText}));
-    const QStringList lines = carteloom::FileMessageText(std::vector<std::string>(25, "/p"), "t").split('\n');
+    const QStringList lines = FileMessageText(std::vector<std::string>(25, "/p"), "t").split('\n');
     QCOMPARE(lines.mid(19), QStringList({"/p", QString::fromUtf8("……另有 5 个文件"), "t"}));
-    QCOMPARE(carteloom::WrappableAtSeparators("C:\\a-b/c"), QString::fromUtf8("C:\\\u200Ba-\u2060b/\u200Bc"));
+    QCOMPARE(WrappableAtSeparators("C:\\a-b/c"), QString::fromUtf8("C:\\\u200Ba-\u2060b/\u200Bc"));
   }
 
   // A long path shows its file name whole and the end of its folder. Its tooltip, the whole path in lines, starts
   // at the list's edge and keeps clear of the buttons beside it, as the output folder's tooltip does.
   void LongPathsShowTheirFileNameAndTheirTipsLeaveTheButtonsFree() {
-    QTemporaryDir temp;
-    const QString longFolder = temp.filePath(QString("a folder with a long name/").repeated(6));
-    QVERIFY(QDir().mkpath(longFolder));
-    const QString entry = QDir::toNativeSeparators(longFolder + "trip/day1.upt");
     DrawnEntries drawn;
     Fixture f;
-    f.openAnswers = {carteloom::DialogAnswer({entry})};
-    f.Click("Cmd_Add");
-    f.Get<carteloom::FolderList>("Dir1")->ShowFolder(longFolder);
-    f.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const QString longFolder = QString("a folder with a long name/").repeated(6);
+    QVERIFY(QDir().mkpath(f.In(longFolder)));
+    f.Add("Cmd_Add", {longFolder + "trip/day1.upt"});
+    f.Output("Dir1", longFolder);
+    QVERIFY(f.Show());
     f.Get("List_OrigFile")->setStyle(&drawn);
     f.Get("List_OrigFile")->grab();
     const QString shown = drawn.texts.value(0);
@@ -584,8 +548,8 @@ class WindowTest : public QObject {
              qPrintable(shown));
     const auto onScreen = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); };
     const std::tuple<const char*, const char*, QString> tips[] = {
-        {"List_OrigFile", "Cmd_Add", entry},
-        {"Dir1", "Cmd_Convert", QString::fromUtf8("输出文件夹：") + QDir::toNativeSeparators(longFolder.chopped(1))}};
+        {"List_OrigFile", "Cmd_Add", f.Native(longFolder + "trip/day1.upt")},
+        {"Dir1", "Cmd_Convert", QString::fromUtf8("输出文件夹：") + f.Native(longFolder).chopped(1)}};
     for (const auto& [name, button, text] : tips) {
       auto* list = f.Get<QAbstractItemView>(name);
       const QPoint at = list->visualRect(list->indexAt(QPoint(4, 4))).center();
@@ -611,7 +575,7 @@ class WindowTest : public QObject {
     QDir::setCurrent(deep);
     Fixture f;
     QDir::setCurrent(started);
-    auto* dir1 = f.Get<carteloom::FolderList>("Dir1");
+    auto* dir1 = f.Get<FolderList>("Dir1");
     const auto item = [dir1](const char* name) {
       return dir1->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     };
@@ -622,17 +586,15 @@ class WindowTest : public QObject {
         if (folders->viewport()->rect().contains(folders->visualItemRect(*it))) rows << (*it)->text(0);
       return rows.join(' ');
     };
-    f.Get<carteloom::DriveList>("Drive1")->SetDrives({"/nowhere"});
-    f.window.show();
-    f.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    QCOMPARE(f.Get<QComboBox>("Drive1")->count(), carteloom::MachineDrives().size());
+    f.Get<DriveList>("Drive1")->SetDrives({"/nowhere"});
+    QVERIFY(f.Show(true));
+    QCOMPARE(f.Get<QComboBox>("Drive1")->count(), MachineDrives().size());
     for (const char* list : {"Dir1", "Dir_Trekvane"})  // the list's end, with folders above filling the rest
       QVERIFY2(shown(list).endsWith(" g h s1 s2"), qPrintable(shown(list)));
     QVERIFY(QDir(deep).mkdir("s3") && QDir(deep).mkdir("s4") && QDir(deep).mkdir("s5"));
     dir1->scrollToTop();
-    f.Get<carteloom::DriveList>("Drive1")->SetDrives({"/", deep});
-    f.Get<carteloom::DriveList>("Drive1")->setCurrentIndex(1);
+    f.Get<DriveList>("Drive1")->SetDrives({"/", deep});
+    f.Get<DriveList>("Drive1")->setCurrentIndex(1);
     QVERIFY2(shown("Dir1").startsWith("g h s1 s2"), qPrintable(shown("Dir1")));
     QVERIFY(dir1->currentItem()->font(0).bold() && dir1->selectedItems().isEmpty());
     QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(item("s2")).center());
@@ -654,9 +616,7 @@ class WindowTest : public QObject {
     QSignalSpy clicks(remove, &QPushButton::clicked);
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) QTest::keyClick(remove, key);
     QCOMPARE(clicks.count(), 3);
-    f.window.show();
-    f.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QVERIFY(f.Show(true));
     auto* list = f.Get("List_OrigFile");
     remove->setFocus(Qt::TabFocusReason);
     const QImage unfocused = list->grab().toImage();
