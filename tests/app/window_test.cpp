@@ -362,7 +362,7 @@ class WindowTest : public QObject {
     f.overwrite = true;
     f.Output("Dir1", "出图");
     f.Output("Dir_Trekvane", "卡");
-    f.Add("Cmd_Add", {"太原/小谢.upt"});
+    f.Add("Cmd_Add", {"太原/小谢.upt"});  // and again, a duplicate, before the conversion
     QVERIFY(f.Convert("Cmd_Convert", {"太原/小谢.upt"}));
     QVERIFY(f.Convert("Cmd_ConvertTrekvane", {"太原/魏.mif"}));
     QCOMPARE(f.shown.mid(0, 1), QStringList({kMessage + f.Native("太原/小谢.upt") + kDuplicate}));
@@ -451,6 +451,7 @@ class WindowTest : public QObject {
         if (way == "cancel") f.Click("Cmd_Cancle");
         QVERIFY(!f.shown.contains("the program ends"));
       }
+      // Qt's box showed only when the question went there, and it is gone.
       QVERIFY(done.wait() && asked.isEmpty() != f.qtQuestions && f.window.findChild<QMessageBox*>() == nullptr);
       // The question whether to overwrite, no summary, and then the end.
       QCOMPARE(f.shown, QStringList({"消息? " + f.Native("out/day1.mif") + "文件已存在，您是否要覆盖？", "the program ends"}));
@@ -489,8 +490,8 @@ class WindowTest : public QObject {
     WindowBatchUi ui(f.window, *f.Get<SourceList>("List_OrigFile"), *f.Get<QProgressBar>("ProgressBar1"), f.desktop,
                      "/x");
     const QString gone = "没有转换：输出文件夹 /x 不存在";
-    for (const char* path : {"/d/a", "/d/b"}) {
-      ui.ShowFileMessage(path, gone.toStdString(), "消息");
+    for (const char* file : {"/d/a", "/d/b"}) {
+      ui.ShowFileMessage(file, gone.toStdString(), "消息");
       ui.BetweenFiles();  // the next file cannot be converted either: the box may wait
     }
     ui.ShowFileMessage("/d/c", "其他", "消息");
