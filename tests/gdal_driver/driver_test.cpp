@@ -15,26 +15,14 @@ namespace {
 
 const std::string kData = std::string(CARTELOOM_TEST_DATA) + "/to_mif/";
 
-// Runs a GDAL program with the plugin; its exit status, stdout and stderr.
-struct GdalRun {
-  int status;
-  std::string out, err;
-};
-GdalRun Gdal(const std::string& arguments) {
-  ScratchFolder scratch;
-  GdalRun run;
-  run.status = RunCommand("GDAL_DRIVER_PATH='" CARTELOOM_GDAL_DRIVER_DIR "' " + arguments + " >'" +
-                          (scratch / "out") + "' 2>'" + (scratch / "err") + "'");
-  run.out = ReadBytes(scratch / "out");
-  run.err = ReadBytes(scratch / "err");
-  return run;
-}
+// Runs a GDAL program with the plugin.
+Ran Gdal(const std::string& arguments) { return Run("GDAL_DRIVER_PATH='" CARTELOOM_GDAL_DRIVER_DIR "' " + arguments); }
 
 // A layer as CSV rows, the geometry first (X,Y for points, WKT for lines).
 std::vector<std::string> Csv(const std::string& source, const std::string& layer, std::string* errors = nullptr,
                              const std::string& options = "") {
   const bool points = layer.find("point") != std::string::npos || layer == "waypoints";
-  GdalRun run = Gdal("ogr2ogr -f CSV /vsistdout/ '" + source + "' " + layer + " -lco LINEFORMAT=CRLF -lco GEOMETRY=" +
+  Ran run = Gdal("ogr2ogr -f CSV /vsistdout/ '" + source + "' " + layer + " -lco LINEFORMAT=CRLF -lco GEOMETRY=" +
                  (points ? "AS_XY " : "AS_WKT ") + options);
   EXPECT_EQ(run.status, 0) << run.err;
   if (errors != nullptr) *errors = run.err;
@@ -71,7 +59,7 @@ TEST_F(GdalDriver, OpensTheFilesTheCommandLineConverts) {
     WriteBytes(dir / name, bytes);
     const int converted = RunCommand("'" CARTELOOM_CLI "' to-mif -o '" + dir.Path().string() + "' '" + (dir / name) +
                                      "' >/dev/null 2>&1");
-    const GdalRun opened = Gdal("ogrinfo -al -so '" + (dir / name) + "'");
+    const Ran opened = Gdal("ogrinfo -al -so '" + (dir / name) + "'");
     EXPECT_EQ(converted, taken ? 0 : 1) << shows;
     EXPECT_EQ(opened.status, taken ? 0 : 1) << shows;
     EXPECT_TRUE(!taken || opened.err.empty()) << shows << opened.err;
@@ -138,22 +126,11 @@ TEST_F(GdalDriver, WritesWhatTheCommandLineWritesFromTheSameMif) {
   WriteBytes(dir / "b.mid", mid);
   std::filesystem::create_directories(dir.Path() / "cli");
   ASSERT_EQ(RunCommand("'" CARTELOOM_CLI "' to-receiver -o '" + (dir / "cli") + "' '" + (dir / "b.mif") + "' >/dev/null"), 0);
-  GdalRun run = Gdal("ogr2ogr -f Trekvane '" + (dir / "gdal") + "' '" + (dir / "b.mif") + "'");
+  Ran run = Gdal("ogr2ogr -f Trekvane '" + (dir / "gdal") + "' '" + (dir / "b.mif") + "'");
   ASSERT_EQ(run.status, 0) << run.err;
   for (std::string name : {"b.upt", "b2.upt", "b.rte"})
     EXPECT_EQ(ReadBytes(dir / ("gdal/" + name)), ReadBytes(dir / ("cli/" + name))) << name;
   EXPECT_EQ(Lines(ReadBytes(dir / "gdal/b2.upt")).size(), 101u);
-}
-
-// A GeoJSON layer in the reference system srs (none: WGS 84) of features
-// given as their properties and geometry.
-std::string GeoJson(const std::string& srs, const std::vector<std::pair<std::string, std::string>>& features) {
-  std::string text = R"({"type":"FeatureCollection",)";
-  if (!srs.empty()) text += R"("crs":{"type":"name","properties":{"name":")" + srs + R"("}},)";
-  text += R"("features":[)";
-  for (const auto& [properties, geometry] : features)
-    text += R"({"type":"Feature","properties":{)" + properties + R"(},"geometry":)" + geometry + "},";
-  return text.substr(0, text.size() - 1) + "]}";
 }
 
 // Points and lines from WGS 84, Web Mercator and CGCS2000 alike: names from
@@ -169,7 +146,7 @@ TEST_F(GdalDriver, WritesSourcesInWgs84WebMercatorAndCgcs2000WithTheirNamesAndHe
                GeoJson(srs, {{R"("id":1,"Name":"A😀B","altitude":"high")", R"({"type":"Point","coordinates":[)" + east + ",0,12.6]}"},
                              {R"("id":2,"Name":"两段","ele":-14.5)", R"({"type":"MultiLineString","coordinates":[[[0,0],[)" +
                                                                          east + ",0]],[[" + west + ",0],[0,0],[" + east + ",0]]]}"}}));
-    GdalRun run = Gdal("ogr2ogr -f Trekvane '" + folder + "' '" + (dir / "mixed.geojson") + "'");
+    Ran run = Gdal("ogr2ogr -f Trekvane '" + folder + "' '" + (dir / "mixed.geojson") + "'");
     ASSERT_EQ(run.status, 0) << srs << run.err;
     EXPECT_EQ(ReadBytes(folder + "/mixed.upt").rfind("$PZTJWPL,0000.000,N,01030.000,E,0000013,M,A?B,,a*", 0), 0u)
         << srs;
@@ -182,7 +159,7 @@ TEST_F(GdalDriver, WritesSourcesInWgs84WebMercatorAndCgcs2000WithTheirNamesAndHe
   // Names from another field; metres (the last layer's) taken for degrees are refused.
   ASSERT_EQ(Gdal("ogr2ogr -f Trekvane '" + (dir / "ids") + "' '" + (dir / "mixed.geojson") + "' -lco NAME_FIELD=id").status, 0);
   EXPECT_NE(ReadBytes(dir / "ids/mixed.upt").find(",M,1,,a*"), std::string::npos);
-  GdalRun run = Gdal("ogr2ogr -f Trekvane -a_srs EPSG:4326 '" + (dir / "metres") + "' '" + (dir / "mixed.geojson") + "'");
+  Ran run = Gdal("ogr2ogr -f Trekvane -a_srs EPSG:4326 '" + (dir / "metres") + "' '" + (dir / "mixed.geojson") + "'");
   EXPECT_NE(run.err.find("feature 1 is not written: longitude 1168854.65"), std::string::npos) << run.err;
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "metres"));
 }
@@ -194,7 +171,7 @@ TEST_F(GdalDriver, SkipsRefusedFeaturesOnlyWhenToldAndAFailedRunWritesNothing) {
   WriteBytes(dir / "area.geojson", GeoJson("", {{R"("n":"P")", R"({"type":"Point","coordinates":[0,0]})"},
                                                 {R"("n":"R")", R"({"type":"Polygon","coordinates":[[[0,0],[1,0],[1,1],[0,0]]]})"},
                                                 {R"("n":"L")", R"({"type":"LineString","coordinates":[[0,0],[1,1]]})"}}));
-  GdalRun run = Gdal("ogr2ogr -f Trekvane '" + (dir / "area") + "' '" + (dir / "area.geojson") + "'");
+  Ran run = Gdal("ogr2ogr -f Trekvane '" + (dir / "area") + "' '" + (dir / "area.geojson") + "'");
   EXPECT_NE(run.status, 0);
   EXPECT_NE(run.err.find("feature 2 is not written: a Polygon cannot become waypoints or routes"), std::string::npos)
       << run.err;
@@ -242,7 +219,7 @@ TEST_F(GdalDriver, WritesGpxAndReadsIt) {
 <wpt lat="39.9" lon="116.3"><ele>50</ele><name>W1</name></wpt>
 <rte><name>R1</name><rtept lat="39.9" lon="116.3"/><rtept lat="39.8" lon="116.2"/></rte>
 <trk><name>T1</name><trkseg><trkpt lat="39.9" lon="116.3"/><trkpt lat="39.8" lon="116.4"/></trkseg></trk></gpx>)");
-  GdalRun run = Gdal("ogr2ogr -f Trekvane '" + (dir / "card") + "' '" + (dir / "trip.gpx") + "'");
+  Ran run = Gdal("ogr2ogr -f Trekvane '" + (dir / "card") + "' '" + (dir / "trip.gpx") + "'");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(count(run.err, "Warning"), 1u) << run.err;
   EXPECT_NE(run.err.find("route_points and track_points skipped"), std::string::npos) << run.err;
@@ -257,7 +234,7 @@ TEST_F(GdalDriver, WritesGpxAndReadsIt) {
 // zip written and read back.
 TEST_F(GdalDriver, ReadsAndWritesThroughGdalsVirtualFiles) {
   auto features = [](const std::string& path) {
-    const GdalRun run = Gdal("ogrinfo -ro -al -so '" + path + "'");
+    const Ran run = Gdal("ogrinfo -ro -al -so '" + path + "'");
     const std::size_t at = run.out.find("Feature Count: ");
     return at == std::string::npos ? run.err : run.out.substr(at + 15, run.out.find('\n', at) - at - 15);
   };

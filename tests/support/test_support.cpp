@@ -63,6 +63,22 @@ int RunCommand(const std::string& command) {
 #endif
 }
 
+Ran Run(const std::string& command, const std::string& input) {
+  ScratchFolder logs;
+  WriteBytes(logs / "in", input);
+  const int status = RunCommand("(" + command + ") <'" + (logs / "in") + "' >'" + (logs / "out") + "' 2>'" + (logs / "err") + "'");
+  return {status, ReadBytes(logs / "out"), ReadBytes(logs / "err")};
+}
+
+std::string GeoJson(const std::string& srs, const std::vector<std::pair<std::string, std::string>>& features) {
+  std::string text = R"({"type":"FeatureCollection",)";
+  if (!srs.empty()) text += R"("crs":{"type":"name","properties":{"name":")" + srs + R"("}},)";
+  text += R"("features":[)";
+  for (const auto& [properties, geometry] : features)
+    text += R"({"type":"Feature","properties":{)" + properties + R"(},"geometry":)" + geometry + "},";
+  return text.substr(0, text.size() - 1) + "]}";
+}
+
 bool HaveGdal() {
 #ifdef _WIN32
   return false;
@@ -72,9 +88,7 @@ bool HaveGdal() {
 }
 
 std::size_t OgrFeatureCount(const std::string& path, std::string& errors) {
-  ScratchFolder scratch;
-  RunCommand("ogrinfo -ro -al '" + path + "' >'" + (scratch / "al.txt") + "' 2>&1");
-  std::istringstream all(ReadBytes(scratch / "al.txt"));
+  std::istringstream all(Run("ogrinfo -ro -al '" + path + "' 2>&1").out);
   std::size_t features = 0;
   for (std::string line; std::getline(all, line);) {
     if (line.rfind("ERROR", 0) == 0) errors += line + "\n";

@@ -33,6 +33,16 @@ std::vector<std::string> Lines(const std::string& text);
 
 // Runs a command line through the shell; returns its exit status.
 int RunCommand(const std::string& command);
+// Runs a command line through the shell with input on its stdin: its exit status, stdout and stderr.
+struct Ran {
+  int status;
+  std::string out, err;
+};
+Ran Run(const std::string& command, const std::string& input = "");
+
+// A GeoJSON layer in the reference system srs (none: WGS 84) of features
+// given as their properties and geometry.
+std::string GeoJson(const std::string& srs, const std::vector<std::pair<std::string, std::string>>& features);
 
 // How many features GDAL's ogrinfo reads of a layer, and in errors what it
 // reported besides. HaveGdal() tells whether ogrinfo and ogr2ogr can be run here.

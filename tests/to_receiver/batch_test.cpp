@@ -233,17 +233,14 @@ TEST(ToReceiverBatch, PartsReplaceOldFilesTogetherOrNotAtAll) {
 TEST(ToReceiverWithGdal, LayersWrittenByGdalInUtf8OrGbk) {
   if (!HaveGdal()) GTEST_SKIP() << "GDAL is not installed";
   ScratchFolder in, utf8, gbk;
-  auto feature = [](const std::string& name, const std::string& type, const std::string& coordinates) {
-    return R"({"type":"Feature","properties":{"name":")" + name + R"("},"geometry":{"type":")" + type +
-           R"(","coordinates":)" + coordinates + "}},";
-  };
   // Points, lines of one and two parts, a polygon and a feature without geometry in one layer.
-  WriteBytes(in / "mixed.json", R"({"type":"FeatureCollection","features":[)" + feature("泉眼", "Point", "[116.39139,39.9075]") +
-                                    feature(R"(St, \"N\")", "Point", "[-70.5,-33.25]") +
-                                    feature("河堤路", "LineString", "[[116,39],[116.5,39.5],[117,40]]") +
-                                    feature("TWO", "MultiLineString", "[[[5,6],[6,7]],[[7,8],[9,10]]]") +
-                                    feature("AREA", "Polygon", "[[[0,0],[1,0],[1,1],[0,0]]]") +
-                                    R"({"type":"Feature","properties":{"name":"NONE"},"geometry":null}]})");
+  WriteBytes(in / "mixed.json",
+             GeoJson("", {{R"("name":"泉眼")", R"({"type":"Point","coordinates":[116.39139,39.9075]})"},
+                          {R"("name":"St, \"N\"")", R"({"type":"Point","coordinates":[-70.5,-33.25]})"},
+                          {R"("name":"河堤路")", R"({"type":"LineString","coordinates":[[116,39],[116.5,39.5],[117,40]]})"},
+                          {R"("name":"TWO")", R"({"type":"MultiLineString","coordinates":[[[5,6],[6,7]],[[7,8],[9,10]]]})"},
+                          {R"("name":"AREA")", R"({"type":"Polygon","coordinates":[[[0,0],[1,0],[1,1],[0,0]]]})"},
+                          {R"("name":"NONE")", "null"}}));
   for (const char* options : {"", "-lco ENCODING=CP936"})
     ASSERT_EQ(RunCommand(std::string("ogr2ogr -f 'MapInfo File' ") + options + " '" + (in / (*options ? "gbk.mif" : "utf8.mif")) +
                          "' '" + (in / "mixed.json") + "' >/dev/null 2>&1"), 0);
