@@ -100,13 +100,13 @@ struct DrawnEntries : QProxyStyle {
 };
 
 // The window on a desktop whose dialogs answer from a script and note what
-// they showed. Questions are answered Cancel, input boxes with "renamed".
+// they showed. Questions are answered as told, else Cancel; input boxes with "renamed".
 // The files a test makes go into a temporary folder of the fixture's own.
 struct Fixture {
   explicit Fixture(Batches batches = Batches::Converters()) : batches(std::move(batches)) {}
   QTemporaryDir temp;
   Batches batches;
-  bool overwrite = false;    // the answer to questions
+  QList<bool> overwrite;     // the answers to questions in turn, Cancel after them
   bool qtQuestions = false;  // questions go to Qt's own box, to be answered there
   std::vector<std::optional<std::string>> openAnswers;  // nullopt: the dialog was cancelled
   std::vector<OpenFileRequest> requests;
@@ -118,7 +118,8 @@ struct Fixture {
       },
       [this](QWidget* owner, bool usable, const QString& text, const QString& title) {
         shown << title + "? " + text; whileMessageShown();
-        return qtQuestions ? Desktop::Platform().question(owner, usable, text, title) : overwrite;
+        if (qtQuestions) return Desktop::Platform().question(owner, usable, text, title);
+        return !overwrite.isEmpty() && overwrite.takeFirst();
       },
       [this](QWidget*, bool, const QString& prompt, const QString& title, const QString& proposal) {
         shown << title + ": " + prompt + "|" + proposal; return QString("renamed");
@@ -307,26 +308,47 @@ class WindowTest : public QObject {
     }
   }
 
-  // There and back: a waypoint file to MIF into Dir1, that MIF back into Dir_Trekvane. Three boxes call the user
-  // (the summaries and the question between them), and the input box asks for the new name.
-  void BothConversionsWriteIntoTheChosenFolderAndWorkOffTheirList() {
+  // There and back: waypoint files to MIF into Dir1, and those back into Dir_Trekvane, where the first replaces its
+  // old waypoint files and the second takes the name typed; the lists are worked off. While a box shows no other
+  // batch can start, but this one can be cancelled. The bar shows the share of the input bytes done: it only grows,
+  // is full after the last file, empty at the summary, and up to date when a box shows. Replacing a layer's first
+  // waypoint file replaces its other parts without a question each; a part an earlier conversion left after them
+  // is named.
+  void BothConversionsWriteIntoTheChosenFolderAndShowTheirProgress() {
     Fixture f;
-    f.Write("gps/day1.upt", kWaypoint);
-    f.Write("card/day1.upt", "old");
+    for (const char* name : {"gps/a.upt", "gps/b.upt"}) f.Write(name, kWaypoint.repeated(4000));
+    for (const char* old : {"card/a.upt", "card/a2.upt", "card/a9.upt", "card/a10.upt", "card/b.upt"})
+      f.Write(old, "old");
+    f.overwrite = {true};
     f.Output("Dir1");
     f.Output("Dir_Trekvane", "card");
-    QList<bool> usable;  // while a batch shows a box: can another batch start, can this one be cancelled?
+    auto* bar = f.Get<QProgressBar>("ProgressBar1");
+    QList<int> values, atBoxes;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) { values << value; });
+    QList<bool> usable;
     f.whileMessageShown = [&] {
-      usable << f.Get<QPushButton>("Cmd_ConvertTrekvane")->isEnabled() << f.Get<QPushButton>("Cmd_Cancle")->isEnabled();
+      atBoxes << bar->value();
+      usable << (!f.Get<QWidget>("Cmd_ConvertTrekvane")->isEnabled() && f.Get<QWidget>("Cmd_Cancle")->isEnabled());
     };
-    QVERIFY(f.Convert("Cmd_Convert", {"gps/day1.upt"}));
-    QVERIFY(f.Convert("Cmd_ConvertTrekvane", {"day1.mif"}));
-    // The waypoints back under the name typed, the old day1.upt kept: its question was answered Cancel.
-    QCOMPARE(f.Read("card/renamed.upt") + f.Read("card/day1.upt"), kWaypoint.toStdString() + "old");
+    for (auto [convert, names] : {std::pair{"Cmd_Convert", "gps/%1.upt"}, {"Cmd_ConvertTrekvane", "%1.mif"}}) {
+      values.clear();
+      QVERIFY(f.Convert(convert, {QString(names).arg('a'), QString(names).arg('b')}));
+      const qsizetype full = values.indexOf(bar->maximum());
+      QVERIFY2(full > 0 && std::is_sorted(values.begin(), values.begin() + full + 1), convert);
+      QCOMPARE(values.mid(full + 1), QList<int>({0}));
+    }
+    // The summaries; the question whether to replace a.upt, the box naming a10.upt once a.mif is written, and the
+    // question about b.upt after half the bytes (a.mif, a.mid) of a bar that counts to 1000.
+    QCOMPARE(atBoxes, QList<int>({0, 0, 499, 500, 0}));
+    QCOMPARE(usable, QList<bool>(5, true));
+    QCOMPARE(f.shown.mid(1, 4), QStringList({"Message? " + f.Native("card/a.upt") + " 已存在，是否覆盖？",
+                                             kMessage + f.Native("card/a9.upt") + " 是这一图层的最后一个航路点文件。\n以下"
+                                                 "文件是以前的转换留下的，其中的航路点不是这次转换的：\n  " + f.Native("card/a10.upt"),
+                                             "Message? " + f.Native("card/b.upt") + " 已存在，是否覆盖？",
+                                             QString::fromUtf8("请输入一个新的文件名！: 文件重命名为|b_2")}));
+    QCOMPARE(f.Read("card/renamed.upt") + f.Read("card/b.upt") + f.Read("card/a10.upt"),
+             kWaypoint.repeated(499).toStdString() + "oldold");
     QCOMPARE(f.Entries("List_OrigFile") + f.Entries("List_MifFile"), QStringList());
-    QCOMPARE(f.shown.mid(1, 2), QStringList({"Message? " + f.Native("card/day1.upt") + " 已存在，是否覆盖？",
-                                             QString::fromUtf8("请输入一个新的文件名！: 文件重命名为|day1_2")}));
-    QCOMPARE(usable, QList<bool>({false, true, false, true, false, true}));
     QVERIFY(f.Get<QPushButton>("Cmd_Convert")->isEnabled() && f.window.close());
   }
 
@@ -339,7 +361,7 @@ class WindowTest : public QObject {
     for (auto [from, to] : {std::pair{"wells.upt", "太原/小谢.upt"}, {"points.mif", "太原/魏.mif"}, {"points.mid", "太原/魏.mid"}})
       QVERIFY(QFile::copy(CARTELOOM_TEST_DATA "/windows/" + QString(from), f.In(to)));
     f.Write("卡/魏.upt", "old");
-    f.overwrite = true;
+    f.overwrite = {true};
     f.Output("Dir1", "出图");
     f.Output("Dir_Trekvane", "卡");
     QVERIFY(f.Convert("Cmd_Convert", {"太原/小谢.upt"}));
@@ -357,35 +379,6 @@ class WindowTest : public QObject {
     }
   }
 
-  // In both directions the bar shows the share of the input bytes done: it only grows, is full after the
-  // last file, empty at the summary, and up to date when a box shows. Replacing a layer's first waypoint file
-  // replaces its other parts without a question each; a part an earlier conversion left after them is named.
-  void ProgressFollowsTheInputBytesInBothDirections() {
-    Fixture f;
-    for (const char* name : {"a.upt", "b.upt"}) f.Write(name, kWaypoint.repeated(4000));
-    for (const char* part : {"a2.upt", "a9.upt", "a10.upt"}) f.Write(part, "old");
-    f.overwrite = true;  // the MIF files' waypoints replace the waypoint files they came from
-    for (const char* folder : {"Dir1", "Dir_Trekvane"}) f.Output(folder);
-    auto* bar = f.Get<QProgressBar>("ProgressBar1");
-    QList<int> values, atBoxes;
-    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) { values << value; });
-    f.whileMessageShown = [&] { atBoxes << bar->value(); };
-    for (auto [convert, kind] : {std::pair{"Cmd_Convert", ".upt"}, std::pair{"Cmd_ConvertTrekvane", ".mif"}}) {
-      values.clear();
-      QVERIFY(f.Convert(convert, {QString("a") + kind, QString("b") + kind}));
-      const qsizetype full = values.indexOf(bar->maximum());
-      QVERIFY2(full > 0 && std::is_sorted(values.begin(), values.begin() + full + 1), convert);
-      QCOMPARE(values.mid(full + 1), QList<int>({0}));
-    }
-    // The summaries; the question whether to replace a.upt, the box naming a10.upt once a.mif is written, and the
-    // question about b.upt after half the bytes (a.mif, a.mid) of a bar that counts to 1000.
-    QCOMPARE(atBoxes, QList<int>({0, 0, 499, 500, 0}));
-    QCOMPARE(f.shown.mid(1, 2), QStringList({"Message? " + f.Native("a.upt") + " 已存在，是否覆盖？",
-                                             kMessage + f.Native("a9.upt") + " 是这一图层的最后一个航路点文件。\n以下文件是以前的"
-                                                 "转换留下的，其中的航路点不是这次转换的：\n  " + f.Native("a10.upt")}));
-    QCOMPARE(f.Read("a10.upt"), "old"s);
-  }
-
   // A batch stopped by 取消 or by closing the window in mid-file, the window staying live meanwhile, or by 取消
   // while it waits for the answer to its question in Qt's own box, which then closes: the old outputs are intact,
   // nothing else is in the folder, the entry is still listed, and then the program ends.
@@ -398,7 +391,7 @@ class WindowTest : public QObject {
                  }, {}});
       f.Write("day1.upt", kWaypoint.repeated(20000));
       for (const char* old : {"out/day1.mif", "out/day1.mid"}) f.Write(old, "old");
-      f.overwrite = true;
+      f.overwrite = {true};
       f.qtQuestions = way == "cancel at the question";
       f.Output("Dir1", "out");
       f.Add("Cmd_Add", {"day1.upt"});
@@ -425,8 +418,7 @@ class WindowTest : public QObject {
         f.Get("List_OrigFile")->setStyle(&drawn);
         const QPoint moved = f.window.pos() + QPoint(40, 30);
         f.window.move(moved);
-        QTRY_VERIFY(!drawn.texts.isEmpty() && f.window.pos() == moved);
-        QVERIFY(f.window.BatchRunning());
+        QTRY_VERIFY(!drawn.texts.isEmpty() && f.window.pos() == moved && f.window.BatchRunning());
         if (way == "close") QVERIFY(!f.window.close());  // not before the batch has unwound
         if (way == "cancel") f.Click("Cmd_Cancle");
         QVERIFY(!f.shown.contains("the program ends"));
