@@ -301,8 +301,8 @@ class WindowTest : public QObject {
     }
   }
 
-  // There and back: waypoint files to MIF into Dir1, and those back into Dir_Trekvane, where the first replaces its
-  // old waypoint files and the second takes the name typed; the lists are worked off. While a box shows no other
+  // There and back: waypoint files to MIF into Dir1, and those back into Dir_Trekvane, where a.upt is replaced
+  // (its question answered OK) and b.upt kept, its waypoints taking the name typed; the lists are worked off. While a box shows no other
   // batch can start, but this one can be cancelled. The bar shows the share of the input bytes done: it only grows,
   // is full after the last file, empty at the summary, and up to date when a box shows. Replacing a layer's first
   // waypoint file replaces its other parts without a question each; a part an earlier conversion left after them
@@ -323,7 +323,7 @@ class WindowTest : public QObject {
     };
     for (auto [convert, names] : {std::pair{"Cmd_Convert", "gps/%1.upt"}, {"Cmd_ConvertTrekvane", "%1.mif"}}) {
       values.clear();
-      QVERIFY(f.Convert(convert, {QString(names).arg('a'), QString(names).arg('b')}));
+      QVERIFY(f.Convert(convert, {QString(names).arg("a"), QString(names).arg("b")}));
       const qsizetype full = values.indexOf(bar->maximum());
       QVERIFY2(full > 0 && std::is_sorted(values.begin(), values.begin() + full + 1), convert);
       QCOMPARE(values.mid(full + 1), QList<int>({0}));
