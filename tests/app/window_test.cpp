@@ -302,8 +302,8 @@ class WindowTest : public QObject {
   }
 
   // There and back: waypoint files to MIF into Dir1, and those back into Dir_Trekvane, where a.upt is replaced
-  // (its question answered OK) and b.upt kept, its waypoints taking the name typed; the lists are worked off. While a box shows no other
-  // batch can start, but this one can be cancelled. The bar shows the share of the input bytes done: it only grows,
+  // (its question answered OK) and b.upt kept, its waypoints taking the name typed; the lists are worked off.
+  // While a box shows no other batch can start, but this one can be cancelled. The bar shows the share of the input bytes done: it only grows,
   // is full after the last file, empty at the summary, and up to date when a box shows. Replacing a layer's first
   // waypoint file replaces its other parts without a question each; a part an earlier conversion left after them
   // is named.
