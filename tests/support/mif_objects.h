@@ -2,7 +2,7 @@
 // A MIF layer as the scanner gives it, as text, for the tests and the fuzz
 // harness alike: what the layer holds ("PL"); each object as its points
 // ("P1 2 ") and its line sections ("1 2 3 4 |"), the pieces of an object
-// joined, with "!" for a piece of more sections than its room; last the object
+// joined, with "!" for a piece of more sections than its room allows; last the object
 // count and the objects skipped, by kind. Numbers are written shortest and
 // exact, so two readings that agree here agree in every bit.
 #include <charconv>
@@ -23,7 +23,8 @@ inline std::vector<std::string> ScannedObjects(MifScanner scanner, std::size_t r
   };
   for (MifObject o; scanner.Next(o, room);) {
     if (!o.continued) out.emplace_back(), lines.emplace_back();
-    if (o.sectionEnds.size() > room) out.back() += "!";  // empty sections take room too
+    // Empty sections take room too; only a Line may pass it, by its own end.
+    if (o.sectionEnds.size() > room && o.sectionEnds.size() - room > 1) out.back() += "!";
     for (const Position& v : o.points) put(out.back() += 'P', v);
     for (std::size_t v = 0, s = 0; v <= o.vertices.size(); ++v) {
       for (; s < o.sectionEnds.size() && o.sectionEnds[s] == v; ++s) lines.back() += "|";
