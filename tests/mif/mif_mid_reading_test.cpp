@@ -32,14 +32,14 @@ TEST(MifScanner, HeaderClausesAndObjects) {
   EXPECT_EQ(Objects({"POINT 116.5  39.75", "    Symbol (35,0,12)", "Region 1", "  3", "1 1", "2 2", "1 1",
                      "point   -70.25 -33.5", "Text", "    \"Point here\"", "  1 2 3 4", "NONE", "Multipoint 3",
                      "1 2 3 4", "5 6", "Arc 1 2 3 4", "Ellipse 1 2 3 4", "Rect 1 2 3 4", "RoundRect 1 2 3 4",
-                     "Point +1.5e1 2E-1", "Pointz 9 9", "Point east north", "Point 116.39139", "  1", "Collection 3",
+                     "Point +1.5e1 9E-1", "Pointz 9 9", "Point east north", "Point 116.39139", "  1", "Collection 3",
                      "  Region 1", "    2", "1 1", "2 2", "  Pline Multiple 2", "    1", "1 2", "    2", "3 4", "5 6",
                      "  Multipoint 2", "7 8", "9 10", "Collection 0", "Collection 2", "  Line 1 2 3 4", "  Text \"x\"",
                      "Pline 3", "116 39", "  116.5 39.5", "\t117 40", "    Pen (1,2,0)", "PLINE", "  1", "2.5E-01 -2e1",
                      "pline 5", "1 2", "    Pen (1,2,0)", "Pline 0", "Pline -3", "1 2", "Pline Multiple 5", "0", "0", "0", "0",
                      "0"}),
             (std::vector<std::string>{"PL", "P116.5 39.75 ", "", "P-70.25 -33.5 ", "", "", "P1 2 P3 4 P5 6 ", "", "",
-                                      "", "", "P15 0.2 ", "P0 0 ", "P116.39139 0 ", "P7 8 P9 10 1 2 |3 4 5 6 |", "",
+                                      "", "", "P15 0.9 ", "P0 0 ", "P116.39139 0 ", "P7 8 P9 10 1 2 |3 4 5 6 |", "",
                                       "1 2 3 4 |", "116 39 116.5 39.5 117 40 |", "0.25 -20 |", "1 2 |", "|", "|",
                                       "|||||", "22 2 1 1 1 1 2 1"}));
   // Only words that start lines count for the contents, not the column called Line.
@@ -116,7 +116,7 @@ TEST(MidReader, NeutralNamesAreUtf8OnlyWhereGbkCannotBeMeant) {
       {"纬, as UTF-8 γ", "\xCE\xB3", false},
       {"位, as UTF-8 λ", "\xCE\xBB", false},
       {"太原, as UTF-8 a combining mark and a Cyrillic letter", "\xCC\xAB\xD4\xAD", false},
-      {"a Cyrillic letter within a Latin word", "xЖx", false},
+      {"a Cyrillic letter within a Latin word", "xЖx", false}, {"Cyrillic after Latin", "xЖЖ", false},
       {"a Cyrillic and a Greek word", "Москва Αθηνα", false},
       {"one Cyrillic letter", "я", false}};
   for (const auto& [shows, name, utf8] : cases)

@@ -94,7 +94,7 @@ TEST(ToReceiverBatch, LineLayersGiveRoutesOfGeneratedWaypoints) {
                                       "$PZTJWPL,3930.000,N,11630.000,E,-000005,M,WPT002_1,,a*4F",
                                       "$PZTJWPL,4000.000,N,11700.000,E,-000005,M,WPT003_1,,a*41"}));
   EXPECT_EQ(Field(routes, 8).size(), 150006u);
-  EXPECT_EQ(Field(routes, 8).back(), "WPT150000_4");
+  EXPECT_EQ(Field(routes, 8)[100005] + Field(routes, 8).back(), "WPT100000_4WPT150000_4");  // mid-piece, last
   EXPECT_EQ(std::vector<std::string>(routes.end() - 75005, routes.end() - 75001),
             (std::vector<std::string>{"$PZTJRTE,2,1,c,1,ROAD1,WPT001_1,a,WPT002_1,a*00",
                                       "$PZTJRTE,2,2,c,1,ROAD1,WPT003_1,a,,a*0E", "$PZTJRTE,1,1,c,1,M_2,WPT001_2,a,,a*06",
